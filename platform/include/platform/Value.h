@@ -44,8 +44,9 @@ class Dictionary {
   Dictionary() = default;
   Dictionary(std::initializer_list<Entry> entries);
 
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
+  // Defined below Value: clang needs Value complete to instantiate them.
+  std::size_t size() const;
+  bool empty() const;
 
   // The value under key, or null when the key is absent.
   const Value* find(std::string_view key) const;
@@ -146,5 +147,8 @@ class Value {
                platform::Data, platform::Date, std::shared_ptr<platform::Object>>
       v_;
 };
+
+inline std::size_t Dictionary::size() const { return entries_.size(); }
+inline bool Dictionary::empty() const { return entries_.empty(); }
 
 }  // namespace platform
