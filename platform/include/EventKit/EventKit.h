@@ -1,0 +1,5 @@
+// The event calendars of the device.
+#pragma once
+
+#include "EventKit/EKCalendar.h"
+#include "EventKit/EKEventStore.h"
