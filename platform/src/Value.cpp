@@ -1,3 +1,4 @@
+#include <functional>
 #include "platform/Value.h"
 
 #include <cmath>
@@ -9,38 +10,62 @@ Dictionary::Dictionary(std::initializer_list<Entry> entries) {
   for (const auto& e : entries) set(e.first, e.second);
 }
 
+std::size_t Dictionary::slotFor(std::string_view key) const {
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = std::hash<std::string_view>{}(key) & mask;
+  while (slots_[i] != 0 && entries_[slots_[i] - 1].first != key) i = (i + 1) & mask;
+  return i;
+}
+
+void Dictionary::rebuildIndex() {
+  slots_.clear();
+  if (entries_.size() <= kLinearLimit) return;
+  std::size_t capacity = 16;
+  while (capacity < 2 * entries_.size()) capacity *= 2;
+  slots_.assign(capacity, 0);
+  for (std::size_t at = 0; at < entries_.size(); ++at) {
+    slots_[slotFor(entries_[at].first)] = static_cast<std::uint32_t>(at + 1);
+  }
+}
+
 const Value* Dictionary::find(std::string_view key) const {
-  auto it = index_.find(std::string(key));
-  return it == index_.end() ? nullptr : &entries_[it->second].second;
+  if (slots_.empty()) {
+    for (const auto& entry : entries_) {
+      if (entry.first == key) return &entry.second;
+    }
+    return nullptr;
+  }
+  std::uint32_t slot = slots_[slotFor(key)];
+  return slot ? &entries_[slot - 1].second : nullptr;
 }
 
 Value* Dictionary::find(std::string_view key) {
-  auto it = index_.find(std::string(key));
-  return it == index_.end() ? nullptr : &entries_[it->second].second;
+  return const_cast<Value*>(static_cast<const Dictionary*>(this)->find(key));
 }
 
 void Dictionary::set(std::string key, Value value) {
-  auto it = index_.find(key);
-  if (it != index_.end()) {
-    entries_[it->second].second = std::move(value);
+  if (Value* existing = find(key)) {
+    *existing = std::move(value);
     return;
   }
-  index_.emplace(key, entries_.size());
   entries_.emplace_back(std::move(key), std::move(value));
+  if (entries_.size() <= kLinearLimit) return;
+  if (slots_.empty() || 2 * entries_.size() > slots_.size()) {
+    rebuildIndex();
+  } else {
+    slots_[slotFor(entries_.back().first)] = static_cast<std::uint32_t>(entries_.size());
+  }
 }
 
 bool Dictionary::remove(std::string_view key) {
-  auto it = index_.find(std::string(key));
-  if (it == index_.end()) return false;
-  std::size_t at = it->second;
-  index_.erase(it);
-  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
-  reindexFrom(at);
-  return true;
-}
-
-void Dictionary::reindexFrom(std::size_t first) {
-  for (std::size_t i = first; i < entries_.size(); ++i) index_[entries_[i].first] = i;
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    if (it->first == key) {
+      entries_.erase(it);
+      rebuildIndex();
+      return true;
+    }
+  }
+  return false;
 }
 
 bool Dictionary::operator==(const Dictionary& other) const {

@@ -1,17 +1,12 @@
-// XML lists are parsed by libplist after a scan of our own. libplist 2.2
-// recurses once per nesting level and reads <integer> as a C literal ("010"
-// is 8), so the scan refuses nesting over the limit before libplist sees the
-// text, and collects the text of every <integer>, <real> and <date> element
-// in document order; the tree libplist builds is then converted in the same
-// order, each scalar taking its value from its own text as Core Foundation
-// reads it.
+// A reader for XML property lists that builds values directly, in one pass
+// over the text. libplist 2.2's XML reader recurses without a limit, reads
+// <integer> as a C literal ("010" is 8) and costs a second tree; this one
+// reads scalars as Core Foundation does, keeps to the nesting limit, and
+// refuses anything that is not a property list: misplaced or unknown
+// elements, unbalanced tags, bad entities, text that is not UTF-8.
 #include "XmlPlistRead.h"
 
-#include <plist/plist.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <vector>
+#include <cstdint>
 
 #include "PlistNumbers.h"
 #include "platform/Strings.h"
@@ -19,231 +14,315 @@
 namespace platform::plist {
 namespace {
 
-struct Scan {
-  std::vector<std::string_view> scalars;  // <integer>, <real>, <date> texts
-};
+bool blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 bool nameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == ':' ||
          c == '-' || c == '.';
 }
 
-enum class Element { Plist, Dict, Array, Key, Scalar };
-
-std::optional<Element> elementOf(std::string_view name) {
-  if (name == "plist") return Element::Plist;
-  if (name == "dict") return Element::Dict;
-  if (name == "array") return Element::Array;
-  if (name == "key") return Element::Key;
-  if (name == "string" || name == "integer" || name == "real" || name == "date" || name == "data" ||
-      name == "true" || name == "false") {
-    return Element::Scalar;
+// Well-formed UTF-8; plain ASCII, the common case, is checked here.
+bool validText(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return isValidUTF8(text);
   }
-  return std::nullopt;
-}
-
-struct Frame {
-  Element element;
-  bool awaitingValue = false;  // in a dictionary: a key was read, its value not yet
-};
-
-// Whether an element may stand inside the innermost open one; in a
-// dictionary, keys and values must alternate.
-bool admit(std::vector<Frame>& open, Element element) {
-  if (open.empty()) return element != Element::Key;
-  if (open.back().element == Element::Plist || open.back().element == Element::Array) {
-    return element != Element::Key && element != Element::Plist;
-  }
-  Frame& parent = open.back();
-  if (parent.element != Element::Dict) return false;  // nothing nests in keys or scalars
-  bool isKey = element == Element::Key;
-  if (isKey == parent.awaitingValue || element == Element::Plist) return false;
-  parent.awaitingValue = isKey;
   return true;
 }
 
-// Walks the markup, checking structure and depth and collecting scalar
-// texts. False for anything the scan cannot follow or that is no property
-// list (unterminated markup, unbalanced or misplaced elements).
-bool scanXML(std::string_view s, unsigned maxDepth, Scan& scan) {
-  std::size_t pos = 0;
-  std::vector<Frame> open;
-  auto skipPast = [&](std::string_view terminator) {
-    std::size_t end = s.find(terminator, pos);
-    if (end == std::string_view::npos) return false;
-    pos = end + terminator.size();
-    return true;
-  };
-  while ((pos = s.find('<', pos)) != std::string_view::npos) {
-    std::string_view rest = s.substr(pos);
-    if (rest.starts_with("<?")) {
-      if (!skipPast("?>")) return false;
-    } else if (rest.starts_with("<!--")) {
-      if (!skipPast("-->")) return false;
-    } else if (rest.starts_with("<![CDATA[")) {
-      if (!skipPast("]]>")) return false;
-    } else if (rest.starts_with("<!")) {
-      // A declaration, possibly with an internal subset in brackets.
-      int brackets = 0;
-      for (++pos;; ++pos) {
-        if (pos >= s.size()) return false;
-        char c = s[pos];
-        if (c == '[') ++brackets;
-        if (c == ']') --brackets;
-        if (c == '>' && brackets <= 0) break;
-      }
-      ++pos;
-    } else if (rest.starts_with("</")) {
-      if (open.empty() || (open.back().element == Element::Dict && open.back().awaitingValue)) return false;
-      open.pop_back();
-      if (!skipPast(">")) return false;
-    } else {
-      std::size_t nameEnd = pos + 1;
-      while (nameEnd < s.size() && nameChar(s[nameEnd])) ++nameEnd;
-      std::string_view name = s.substr(pos + 1, nameEnd - pos - 1);
-      auto element = elementOf(name);
-      if (!element || !admit(open, *element)) return false;
-      // The end of the tag, quotes in attributes respected.
-      std::size_t end = nameEnd;
-      char quote = 0;
-      for (; end < s.size(); ++end) {
-        char c = s[end];
-        if (quote) {
-          if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-          quote = c;
-        } else if (c == '>') {
-          break;
-        }
-      }
-      if (end >= s.size()) return false;
-      bool empty = s[end - 1] == '/';
-      if (open.size() + 1 > maxDepth) return false;
-      pos = end + 1;
-      if (empty) continue;
-      open.push_back({*element});
-      if (name == "integer" || name == "real" || name == "date") {
-        std::size_t close = s.find('<', pos);
-        if (close == std::string_view::npos) return false;
-        std::string_view after = s.substr(close);
-        if (!after.starts_with("</") || after.substr(2, name.size()) != name) return false;
-        scan.scalars.push_back(s.substr(pos, close - pos));
-        pos = close;
-      }
-    }
+void appendUTF8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
   }
-  return open.empty();
 }
 
-class Converter {
- public:
-  explicit Converter(const Scan& scan) : scan_(scan) {}
+int base64Value(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '+') return 62;
+  if (c == '/') return 63;
+  return -1;
+}
 
-  std::optional<Value> convert(plist_t node) {
-    switch (plist_get_node_type(node)) {
-      case PLIST_BOOLEAN: {
-        std::uint8_t b = 0;
-        plist_get_bool_val(node, &b);
-        return Value(b != 0);
-      }
-      case PLIST_UINT: {
-        auto text = nextScalar();
-        if (!text) return std::nullopt;
-        return parseIntegerText(*text);
-      }
-      case PLIST_REAL: {
-        auto text = nextScalar();
-        if (!text) return std::nullopt;
-        auto real = parseRealText(*text);
-        if (!real) return std::nullopt;
-        return Value(*real);
-      }
-      case PLIST_DATE: {
-        auto text = nextScalar();
-        if (!text) return std::nullopt;
-        auto date = parseDateText(*text);
-        if (!date) return std::nullopt;
-        return Value(*date);
-      }
-      case PLIST_STRING: {
-        std::uint64_t length = 0;
-        const char* p = plist_get_string_ptr(node, &length);
-        std::string_view text(p ? p : "", p ? length : 0);
-        if (!isValidUTF8(text)) return std::nullopt;
-        return Value(text);
-      }
-      case PLIST_DATA: {
-        std::uint64_t length = 0;
-        const char* p = plist_get_data_ptr(node, &length);
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(p);
-        return Value(Data(bytes, bytes + (p ? length : 0)));
-      }
-      case PLIST_ARRAY: {
-        Array array;
-        std::uint32_t count = plist_array_get_size(node);
-        array.reserve(count);
-        for (std::uint32_t i = 0; i < count; ++i) {
-          auto item = convert(plist_array_get_item(node, i));
-          if (!item) return std::nullopt;
-          array.push_back(std::move(*item));
+class XMLReader {
+ public:
+  XMLReader(std::string_view text, unsigned maxDepth) : s_(text), maxDepth_(maxDepth) {}
+
+  std::optional<Value> read() {
+    if (!skipMisc()) return std::nullopt;
+    Tag tag;
+    if (!startTag(&tag)) return std::nullopt;
+    std::optional<Value> value;
+    if (tag.name == "plist") {
+      if (tag.empty || !skipMisc()) return std::nullopt;
+      Tag inner;
+      if (!startTag(&inner)) return std::nullopt;
+      value = element(inner, 1);
+      if (!value || !skipMisc() || !endTag("plist")) return std::nullopt;
+    } else {
+      value = element(tag, 0);
+      if (!value) return std::nullopt;
+    }
+    if (!skipMisc() || pos_ != s_.size()) return std::nullopt;
+    return value;
+  }
+
+ private:
+  struct Tag {
+    std::string_view name;
+    bool empty = false;
+  };
+
+  bool at(std::string_view prefix) const { return s_.substr(pos_).starts_with(prefix); }
+
+  bool skipPast(std::string_view terminator) {
+    std::size_t end = s_.find(terminator, pos_);
+    if (end == std::string_view::npos) return false;
+    pos_ = end + terminator.size();
+    return true;
+  }
+
+  // Blanks, comments, processing instructions and declarations.
+  bool skipMisc() {
+    for (;;) {
+      while (pos_ < s_.size() && blank(s_[pos_])) ++pos_;
+      if (at("<?")) {
+        if (!skipPast("?>")) return false;
+      } else if (at("<!--")) {
+        if (!skipPast("-->")) return false;
+      } else if (at("<!") && !at("<![CDATA[")) {
+        int brackets = 0;
+        for (++pos_;; ++pos_) {
+          if (pos_ >= s_.size()) return false;
+          char c = s_[pos_];
+          if (c == '[') ++brackets;
+          if (c == ']') --brackets;
+          if (c == '>' && brackets <= 0) break;
         }
-        return Value(std::move(array));
+        ++pos_;
+      } else {
+        return true;
       }
-      case PLIST_DICT: {
-        Dictionary dictionary;
-        plist_dict_iter iter = nullptr;
-        plist_dict_new_iter(node, &iter);
-        bool ok = iter != nullptr;
-        while (ok) {
-          char* key = nullptr;
-          plist_t item = nullptr;
-          plist_dict_next_item(node, iter, &key, &item);
-          if (!item) {
-            std::free(key);
-            break;
-          }
-          std::string_view keyText(key ? key : "");
-          auto value = key && isValidUTF8(keyText) ? convert(item) : std::nullopt;
-          if (value) dictionary.set(std::string(keyText), std::move(*value));
-          std::free(key);
-          ok = value.has_value();
-        }
-        std::free(iter);
-        if (!ok) return std::nullopt;
-        return Value(std::move(dictionary));
-      }
-      default:  // keys out of place, UIDs, nothing
-        return std::nullopt;
     }
   }
 
-  bool allScalarsUsed() const { return next_ == scan_.scalars.size(); }
-
- private:
-  std::optional<std::string_view> nextScalar() {
-    if (next_ >= scan_.scalars.size()) return std::nullopt;
-    return scan_.scalars[next_++];
+  // "<name attributes>" or "<name attributes/>"; quotes in attribute values
+  // are respected.
+  bool startTag(Tag* tag) {
+    if (!at("<") || at("</")) return false;
+    std::size_t nameEnd = pos_ + 1;
+    while (nameEnd < s_.size() && nameChar(s_[nameEnd])) ++nameEnd;
+    tag->name = s_.substr(pos_ + 1, nameEnd - pos_ - 1);
+    if (tag->name.empty()) return false;
+    char quote = 0;
+    std::size_t end = nameEnd;
+    for (; end < s_.size(); ++end) {
+      char c = s_[end];
+      if (quote) {
+        if (c == quote) quote = 0;
+      } else if (c == '"' || c == '\'') {
+        quote = c;
+      } else if (c == '>') {
+        break;
+      }
+    }
+    if (end >= s_.size()) return false;
+    tag->empty = s_[end - 1] == '/';
+    pos_ = end + 1;
+    return true;
   }
 
-  const Scan& scan_;
-  std::size_t next_ = 0;
+  bool endTag(std::string_view name) {
+    if (!at("</") || s_.substr(pos_ + 2, name.size()) != name) return false;
+    pos_ += 2 + name.size();
+    while (pos_ < s_.size() && blank(s_[pos_])) ++pos_;
+    if (pos_ >= s_.size() || s_[pos_] != '>') return false;
+    ++pos_;
+    return true;
+  }
+
+  // Character data up to the element's end tag: entities resolved, CDATA
+  // taken as it stands, comments dropped, line ends normalised as XML does.
+  bool content(std::string_view name, std::string* out) {
+    out->clear();
+    for (;;) {
+      std::size_t stop = s_.find_first_of("<&\r", pos_);
+      if (stop == std::string_view::npos) return false;
+      out->append(s_.data() + pos_, stop - pos_);
+      pos_ = stop;
+      char c = s_[pos_];
+      if (c == '\r') {
+        *out += '\n';
+        ++pos_;
+        if (pos_ < s_.size() && s_[pos_] == '\n') ++pos_;
+      } else if (c == '&') {
+        if (!entity(out)) return false;
+      } else if (at("<![CDATA[")) {
+        std::size_t begin = pos_ + 9;
+        std::size_t end = s_.find("]]>", begin);
+        if (end == std::string_view::npos) return false;
+        out->append(s_.data() + begin, end - begin);
+        pos_ = end + 3;
+      } else if (at("<!--")) {
+        if (!skipPast("-->")) return false;
+      } else {
+        return endTag(name);  // any other markup inside text is refused
+      }
+    }
+  }
+
+  bool entity(std::string* out) {
+    std::size_t semi = s_.find(';', pos_);
+    if (semi == std::string_view::npos || semi - pos_ > 12) return false;
+    std::string_view ref = s_.substr(pos_ + 1, semi - pos_ - 1);
+    pos_ = semi + 1;
+    if (ref == "lt") *out += '<';
+    else if (ref == "gt") *out += '>';
+    else if (ref == "amp") *out += '&';
+    else if (ref == "quot") *out += '"';
+    else if (ref == "apos") *out += '\'';
+    else if (ref.size() > 1 && ref[0] == '#') {
+      bool hex = ref[1] == 'x';
+      std::string_view digits = ref.substr(hex ? 2 : 1);
+      if (digits.empty()) return false;
+      std::uint32_t cp = 0;
+      for (char d : digits) {
+        int v;
+        if (hex) {
+          if (d >= '0' && d <= '9') v = d - '0';
+          else if (d >= 'a' && d <= 'f') v = d - 'a' + 10;
+          else if (d >= 'A' && d <= 'F') v = d - 'A' + 10;
+          else return false;
+        } else {
+          if (d < '0' || d > '9') return false;
+          v = d - '0';
+        }
+        cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
+        if (cp > 0x10FFFF) return false;
+      }
+      if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+      appendUTF8(*out, cp);
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  std::optional<Value> element(const Tag& tag, unsigned depth) {
+    if (depth >= maxDepth_) return std::nullopt;
+    std::string_view name = tag.name;
+    if (name == "true" || name == "false") {
+      if (!tag.empty) {
+        while (pos_ < s_.size() && blank(s_[pos_])) ++pos_;
+        if (!endTag(name)) return std::nullopt;
+      }
+      return Value(name == "true");
+    }
+    if (name == "dict") return tag.empty ? Value(Dictionary()) : dictionary(depth);
+    if (name == "array") return tag.empty ? Value(Array()) : array(depth);
+    std::string text;
+    if (!tag.empty && !content(name, &text)) return std::nullopt;
+    if (name == "string") {
+      if (!validText(text)) return std::nullopt;
+      return Value(std::move(text));
+    }
+    if (name == "integer") return parseIntegerText(text);
+    if (name == "real") {
+      auto real = parseRealText(text);
+      return real ? std::optional<Value>(Value(*real)) : std::nullopt;
+    }
+    if (name == "date") {
+      auto date = parseDateText(text);
+      return date ? std::optional<Value>(Value(*date)) : std::nullopt;
+    }
+    if (name == "data") return data(text);
+    return std::nullopt;  // keys out of place, unknown elements
+  }
+
+  std::optional<Value> dictionary(unsigned depth) {
+    Dictionary entries;
+    std::string key;
+    for (;;) {
+      if (!skipMisc()) return std::nullopt;
+      if (at("</")) {
+        if (!endTag("dict")) return std::nullopt;
+        return Value(std::move(entries));
+      }
+      Tag keyTag;
+      if (!startTag(&keyTag) || keyTag.name != "key") return std::nullopt;
+      if (keyTag.empty) key.clear();
+      else if (!content("key", &key)) return std::nullopt;
+      if (!validText(key) || !skipMisc()) return std::nullopt;
+      Tag valueTag;
+      if (!startTag(&valueTag)) return std::nullopt;
+      auto value = element(valueTag, depth + 1);
+      if (!value) return std::nullopt;
+      entries.set(key, std::move(*value));
+    }
+  }
+
+  std::optional<Value> array(unsigned depth) {
+    Array items;
+    for (;;) {
+      if (!skipMisc()) return std::nullopt;
+      if (at("</")) {
+        if (!endTag("array")) return std::nullopt;
+        return Value(std::move(items));
+      }
+      Tag tag;
+      if (!startTag(&tag)) return std::nullopt;
+      auto value = element(tag, depth + 1);
+      if (!value) return std::nullopt;
+      items.push_back(std::move(*value));
+    }
+  }
+
+  // Base64, blanks ignored, padding optional at the end.
+  static std::optional<Value> data(std::string_view text) {
+    Data bytes;
+    bytes.reserve(text.size() * 3 / 4);
+    std::uint32_t chunk = 0;
+    int bits = 0;
+    bool padded = false;
+    for (char c : text) {
+      if (blank(c)) continue;
+      if (c == '=') {
+        padded = true;
+        continue;
+      }
+      int v = base64Value(c);
+      if (v < 0 || padded) return std::nullopt;
+      chunk = (chunk << 6) | static_cast<std::uint32_t>(v);
+      bits += 6;
+      if (bits >= 8) {
+        bits -= 8;
+        bytes.push_back(static_cast<std::uint8_t>(chunk >> bits));
+      }
+    }
+    return Value(std::move(bytes));
+  }
+
+  std::string_view s_;
+  std::size_t pos_ = 0;
+  unsigned maxDepth_;
 };
 
 }  // namespace
 
 std::optional<Value> parseXML(std::string_view bytes, const PropertyListLimits& limits) {
-  if (bytes.size() > UINT32_MAX) return std::nullopt;
-  Scan scan;
-  if (!scanXML(bytes, limits.maxDepth, scan)) return std::nullopt;
-  plist_t root = nullptr;
-  plist_from_xml(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
-  if (!root) return std::nullopt;
-  Converter converter(scan);
-  auto value = converter.convert(root);
-  plist_free(root);
-  // A scalar libplist dropped or made up would shift every later one.
-  if (!value || !converter.allScalarsUsed()) return std::nullopt;
-  return value;
+  return XMLReader(bytes, limits.maxDepth).read();
 }
 
 }  // namespace platform::plist

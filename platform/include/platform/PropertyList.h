@@ -1,10 +1,13 @@
 // Reading and writing property-list files.
 //
-// Reading takes XML or binary lists (libplist underneath, guarded where its
-// 2.2 release is wrong: integers read as decimal, dates, size and nesting
-// limits). Anything that is not a well-formed list within the limits reads as
-// nothing — never a crash, a hang or unbounded memory. Writing produces the
-// XML encoding atomically.
+// Reading takes XML, binary and old-style text lists, each with a
+// bounds-checked reader of the platform's own: libplist 2.2 (Debian 12) reads
+// <integer> as a C literal, recurses without limit and reads out of range on
+// hostile binary offsets, so it only serves as the yardstick the readers are
+// measured against. Scalars read as Core Foundation reads them ("010" is 10).
+// Anything that is not a well-formed list within the limits reads as nothing
+// — never a crash, a hang or unbounded memory. Writing produces the XML
+// encoding atomically.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +24,8 @@ struct PropertyListLimits {
   unsigned maxDepth = 512;               // deeper nesting is refused
 };
 
-// Parses a property list held in memory (XML or binary, told by its header).
+// Parses a property list held in memory (XML, binary or text, told by its
+// first bytes). Empty input is no list.
 std::optional<Value> parsePropertyList(std::string_view bytes, const PropertyListLimits& limits = {});
 
 // Reads a property-list file at a host path.

@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -66,9 +65,15 @@ class Dictionary {
   bool operator==(const Dictionary& other) const;
 
  private:
-  void reindexFrom(std::size_t first);
+  // Small dictionaries are searched in order; larger ones keep an
+  // open-addressing table of entry positions (plus one; 0 marks a free slot),
+  // so copying a dictionary copies no strings twice and lookups allocate
+  // nothing.
+  static constexpr std::size_t kLinearLimit = 8;
+  std::size_t slotFor(std::string_view key) const;
+  void rebuildIndex();
   std::vector<Entry> entries_;
-  std::unordered_map<std::string, std::size_t> index_;
+  std::vector<std::uint32_t> slots_;
 };
 
 class Value {

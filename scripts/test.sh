@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the normal build, the same tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target
+# for a short, bounded time over its seeds and the shared property-list
+# corpus. Installs missing Debian packages first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-20}
+
+echo "== build and test"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== build and test under ASan+UBSan"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLORIA_SANITIZE=ON -DVELLORIA_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== fuzz (${fuzz_seconds}s per target)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORIA_FUZZ=ON \
+  -DVELLORIA_TESTS=OFF -DVELLORIA_BENCH=OFF >/dev/null
+declare -A seeds=([plist_reader_fuzzer]=fuzz/plist/seeds [text_plist_fuzzer]=fuzz/text/seeds
+                  [hextoint_fuzzer]=fuzz/hexcolor/seeds)
+cmake --build build-fuzz -j"$jobs" --target "${!seeds[@]}"
+corpus=../shared/plist-corpus
+for fuzzer in "${!seeds[@]}"; do
+  binary=$(find build-fuzz/fuzz -type f -name "$fuzzer" | head -n1)
+  work=$(mktemp -d)
+  extra=()
+  if [ "$fuzzer" != hextoint_fuzzer ] && [ -d "$corpus" ]; then
+    for d in "$corpus"/*/; do extra+=("$d"); done
+  fi
+  echo "-- $fuzzer"
+  status=0
+  "$binary" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
+    "$work" "${seeds[$fuzzer]}" "${extra[@]}" >"$work.log" 2>&1 || status=$?
+  grep -E "^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)" "$work.log" || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 40 "$work.log" >&2
+    echo "$fuzzer failed (status $status)" >&2
+    exit 1
+  fi
+  rm -rf "$work" "$work.log"
+done
+echo "== all tests passed"
