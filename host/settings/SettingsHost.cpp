@@ -1,0 +1,203 @@
+#include "SettingsHost.h"
+
+#include "platform/ObjC.h"
+#include "platform/RunLoop.h"
+
+namespace settings_host {
+namespace {
+
+void expectWords(const Command& c, std::size_t count, const char* usage) {
+  if (c.words.size() != count) throw CommandError(std::string("usage: ") + usage);
+}
+
+// The text after the first word of the rest (for `choose N VALUE`).
+std::string afterFirstWord(const std::string& rest) {
+  std::size_t start = rest.find_first_not_of(' ');
+  std::size_t space = start == std::string::npos ? std::string::npos : rest.find(' ', start);
+  return space == std::string::npos ? std::string() : rest.substr(space + 1);
+}
+
+std::string trimTrailingSpaces(std::string s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+  return s;
+}
+
+const char* const kHelp =
+    "commands: open LABEL | tap N | switch N on|off | choose N VALUE | focus N | type TEXT | dismiss | right |\n"
+    "          delete N | ok | back | show | dump | help\n";
+
+}  // namespace
+
+SettingsHost::SettingsHost(std::ostream& out, bool swatches)
+    : out_(out), swatches_(swatches), entries_(readEntries()) {}
+
+SettingsHost::~SettingsHost() {
+  // Panes go first, top down, while the bundles that made them are loaded.
+  while (!stack_.empty()) stack_.pop_back();
+}
+
+void SettingsHost::execute(std::string_view line) {
+  Command c = parseCommand(line);
+  if (c.name.empty()) return;
+  const auto& alerts = UIAlertView::presentedAlerts();
+  if (!alerts.empty() && c.name != "ok" && c.name != "show" && c.name != "dump")
+    throw CommandError("an alert (\"" + alerts.front()->title().value_or("") +
+                       "\") is waiting: answer it with ok first");
+  try {
+    if (c.name == "open") {
+      std::string label = trimTrailingSpaces(c.rest);
+      if (label.empty()) throw CommandError("usage: open LABEL");
+      open(label);
+    } else if (c.name == "tap") {
+      expectWords(c, 1, "tap N");
+      tap(parseRowNumber(c.words[0]));
+    } else if (c.name == "switch") {
+      expectWords(c, 2, "switch N on|off");
+      setSwitch(parseRowNumber(c.words[0]), c.words[1]);
+    } else if (c.name == "choose") {
+      if (c.words.size() < 2) throw CommandError("usage: choose N VALUE");
+      choose(parseRowNumber(c.words[0]), trimTrailingSpaces(afterFirstWord(c.rest)));
+    } else if (c.name == "focus") {
+      expectWords(c, 1, "focus N");
+      focus(parseRowNumber(c.words[0]));
+    } else if (c.name == "type") {
+      if (c.rest.empty()) throw CommandError("usage: type TEXT");
+      type(c.rest);
+    } else if (c.name == "dismiss") {
+      expectWords(c, 0, "dismiss");
+      dismiss();
+    } else if (c.name == "right") {
+      expectWords(c, 0, "right");
+      right();
+    } else if (c.name == "delete") {
+      expectWords(c, 1, "delete N");
+      deleteRow(parseRowNumber(c.words[0]));
+    } else if (c.name == "ok") {
+      expectWords(c, 0, "ok");
+      ok();
+    } else if (c.name == "back") {
+      expectWords(c, 0, "back");
+      back();
+    } else if (c.name == "show") {
+      draw();
+    } else if (c.name == "dump") {
+      out_ << dump() << '\n';
+    } else if (c.name == "help") {
+      out_ << kHelp;
+    } else {
+      throw CommandError("unknown command \"" + c.name + "\" (try help)");
+    }
+    platform::RunLoop::drain();
+    refreshCells();
+  } catch (const platform::BindingError& e) {
+    platform::RunLoop::drain();
+    throw CommandError(e.what());
+  } catch (const CommandError&) {
+    platform::RunLoop::drain();
+    throw;
+  } catch (const std::exception& e) {
+    // A pane that failed in its own code: reported, and the host goes on.
+    platform::RunLoop::drain();
+    throw CommandError(std::string("the pane failed: ") + e.what());
+  }
+}
+
+PSListController* SettingsHost::current() const { return stack_.empty() ? nullptr : stack_.back().pane.get(); }
+
+std::string SettingsHost::currentTitle() { return stack_.empty() ? "Settings" : current()->title(); }
+
+void SettingsHost::open(const std::string& label) {
+  for (std::size_t i = 0; i < entries_.size(); ++i)
+    if (entries_[i].label == label) return openEntry(i);
+  std::string known;
+  for (const auto& e : entries_) known += (known.empty() ? "" : ", ") + ("\"" + e.label + "\"");
+  throw CommandError("no settings entry is labelled \"" + label + "\"" +
+                     (known.empty() ? " (there are no entries)" : " (entries: " + known + ")"));
+}
+
+void SettingsHost::openEntry(std::size_t index) {
+  const SettingsEntry& entry = entries_.at(index);
+  endEditingSession();
+  while (!stack_.empty()) stack_.pop_back();
+  auto found = bundles_.find(entry.bundlePath);
+  if (found == bundles_.end()) found = bundles_.emplace(entry.bundlePath, loadBundle(entry)).first;
+  const std::string& principal = found->second.principalClass;
+  if (!platform::ClassRegistry::exists(principal))
+    throw CommandError("entry \"" + entry.label + "\": its bundle defines no class \"" + principal + "\"");
+  auto pane = std::dynamic_pointer_cast<PSListController>(platform::ClassRegistry::create(principal));
+  if (!pane) throw CommandError("entry \"" + entry.label + "\": \"" + principal + "\" is not a list controller");
+  push(std::move(pane), nullptr, entry.label);
+}
+
+void SettingsHost::push(std::shared_ptr<PSListController> pane, const std::shared_ptr<PSSpecifier>& from,
+                        const std::string& title) {
+  pane->setParentController(current());
+  pane->setSpecifier(from);
+  // The rows exist before the pane is attached, so a pane that looks rows up
+  // when it first gets its root controller finds them. A title the pane or
+  // its plist gave wins over the one of the row or entry it came from.
+  pane->specifiers();
+  if (pane->title().empty()) pane->setTitle(title);
+  pane->setRootController(&root_);
+  Frame frame{std::move(pane), nullptr};
+  if (dynamic_cast<PSEditableListController*>(frame.pane.get()) && !frame.pane->navigationItem()->rightBarButtonItem()) {
+    frame.editButton = std::make_shared<UIBarButtonItem>("Edit", UIBarButtonItemStylePlain, nullptr, "");
+    frame.pane->navigationItem()->setRightBarButtonItem(frame.editButton);
+  }
+  stack_.push_back(std::move(frame));
+}
+
+void SettingsHost::back() {
+  if (stack_.empty()) throw CommandError("already at the settings list: nothing to go back from");
+  endEditingSession();
+  stack_.pop_back();
+}
+
+void SettingsHost::endEditingSession() {
+  if (UIResponder* responder = UIResponder::firstResponder()) {
+    responder->resignFirstResponder();
+    platform::RunLoop::drain();
+  }
+}
+
+void SettingsHost::right() {
+  if (stack_.empty()) throw CommandError("the settings list has no button on the right");
+  Frame& frame = stack_.back();
+  auto item = frame.pane->navigationItem()->rightBarButtonItem();
+  if (!item) throw CommandError("this pane has no button on the right");
+  if (item == frame.editButton) {
+    auto* editable = dynamic_cast<PSEditableListController*>(frame.pane.get());
+    editable->setEditable(!editable->editable());
+  } else {
+    item->tap();
+  }
+}
+
+void SettingsHost::ok() {
+  if (!UIAlertView::dismissFrontAlert()) throw CommandError("no alert is waiting for ok");
+}
+
+void SettingsHost::refreshCells() {
+  if (stack_.empty()) return;
+  Frame& frame = stack_.back();
+  if (frame.editButton) {
+    auto* editable = dynamic_cast<PSEditableListController*>(frame.pane.get());
+    frame.editButton->setTitle(editable->editable() ? "Done" : "Edit");
+  }
+  auto rows = frame.pane->specifiers();
+  if (!rows) return;
+  for (const auto& row : *rows) {
+    if (row->cellType() == PSGroupCell) continue;
+    bool isNew = !row->propertyForKey("cellObject").objectAs<PSTableCell>();
+    auto cell = PSTableCell::cellForSpecifier(*row);
+    if (!isNew) continue;
+    // A new cell shows what the row holds, as the device's cells do.
+    bool bound = !row->getter().empty() || !row->propertyForKey("key").isNil();
+    if (!bound) continue;
+    platform::Value value = PSListController::valueForSpecifier(*row);
+    if (cell->control()) cell->control()->setOn(isTruthy(value));
+    if (cell->textField() && value.isString()) cell->textField()->setText(*value.string());
+  }
+}
+
+}  // namespace settings_host
