@@ -1,0 +1,14 @@
+#include "VLRPInstructionController.h"
+
+#include "platform/ObjC.h"
+
+namespace {
+
+platform::ClassRegistrar<VLRPInstructionController> registrar("VLRPInstructionController", "VLRSettingsController");
+
+}  // namespace
+
+std::shared_ptr<PSListController::SpecifierArray> VLRPInstructionController::specifiers() {
+  if (!_specifiers) _specifiers = loadSpecifiersFromPlistName("Instructions", this);
+  return _specifiers;
+}
