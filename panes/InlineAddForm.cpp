@@ -1,0 +1,53 @@
+#include "InlineAddForm.h"
+
+#include "Foundation/NSBundle.h"
+#include "UIKit/UIAlertView.h"
+#include "platform/PropertyList.h"
+#include "platform/Strings.h"
+
+namespace velloria::form {
+
+std::string localized(const PSListController& pane, const std::string& key, const std::string& table) {
+  std::shared_ptr<NSBundle> bundle = pane.bundle();
+  return bundle ? bundle->localizedStringForKey(key, std::string(), table) : key;
+}
+
+std::shared_ptr<PSTableCell> cellAt(const PSListController& pane, long index) {
+  std::shared_ptr<PSSpecifier> row = pane.specifierAtIndex(index);
+  return row ? row->propertyForKey("cellObject").objectAs<PSTableCell>() : nullptr;
+}
+
+bool isFocused(const PSTableCell* cell) { return cell && cell->isFirstResponder(); }
+
+std::string trimmedText(const PSTableCell* cell) {
+  if (!cell) return {};
+  platform::Value value = cell->value();
+  const std::string* text = value.string();
+  return text ? platform::trimWhitespace(*text) : std::string();
+}
+
+bool storable(const std::string& text) {
+  return platform::isValidUTF8(text) && platform::serializeXML(platform::Value(text)).has_value();
+}
+
+void clearField(PSTableCell* cell) {
+  if (cell && cell->textField()) cell->textField()->setText(std::nullopt);
+}
+
+void showError(const PSListController& pane, const std::string& messageKey) {
+  UIAlertView alert(localized(pane, "error"), localized(pane, messageKey), nullptr, std::string("OK"));
+  alert.show();
+}
+
+void showDoneButton(PSListController& pane, std::shared_ptr<UIBarButtonItem>& editButton) {
+  UINavigationItem* item = pane.navigationItem();
+  if (!editButton) editButton = item->rightBarButtonItem();
+  item->setRightBarButtonItem(std::make_shared<UIBarButtonItem>(UIBarButtonSystemItemDone, &pane, "_editDone"),
+                              false);
+}
+
+void restoreEditButton(PSListController& pane, const std::shared_ptr<UIBarButtonItem>& editButton) {
+  pane.navigationItem()->setRightBarButtonItem(editButton, false);
+}
+
+}  // namespace velloria::form

@@ -1,0 +1,54 @@
+// The pieces the two editors share for their inline add form: the two text
+// rows at the top of the list, committed when the keyboard goes away, the
+// Done button that stands in for the host's Edit button while the keyboard is
+// up, and the error alerts.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Preferences/PSListController.h"
+#include "Preferences/PSTableCell.h"
+#include "UIKit/UIBarButtonItem.h"
+
+namespace velloria::form {
+
+// The text of a string-table key in a table of the pane's bundle; a key the
+// table lacks reads as itself.
+std::string localized(const PSListController& pane, const std::string& key, const std::string& table = "Main");
+
+// The live cell the host keeps in the row's "cellObject", or null when the
+// row or its cell is missing.
+std::shared_ptr<PSTableCell> cellAt(const PSListController& pane, long index);
+
+// Whether a cell exists and holds the focus.
+bool isFocused(const PSTableCell* cell);
+
+// The cell's text with whitespace trimmed from both ends; "" when there is no
+// cell or no text.
+std::string trimmedText(const PSTableCell* cell);
+
+// Whether text can be written to a property-list file: valid UTF-8 with no
+// character that XML cannot carry. Anything else would make every later
+// rewrite of the widget data file fail.
+bool storable(const std::string& text);
+
+// Sets the cell's field text to nil.
+void clearField(PSTableCell* cell);
+
+// Shows the alert "error" / messageKey (both looked up in "Main") with the
+// single button "OK" and no delegate.
+void showError(const PSListController& pane, const std::string& messageKey);
+
+// Keyboard up: saves the right button into editButton the first time one is
+// there, and puts a Done button (system item 0, action "_editDone") in its
+// place.
+void showDoneButton(PSListController& pane, std::shared_ptr<UIBarButtonItem>& editButton);
+
+// Puts the saved button back (none when nothing was saved).
+void restoreEditButton(PSListController& pane, const std::shared_ptr<UIBarButtonItem>& editButton);
+
+// The message key shown when a field holds text that cannot be stored.
+inline constexpr const char* kUnstorableTextKey = "text cannot be stored";
+
+}  // namespace velloria::form

@@ -1,0 +1,44 @@
+#include "VLRPColorsListController.h"
+
+#include "Foundation/NSBundle.h"
+#include "Velloria/WidgetData.h"
+#include "platform/ObjC.h"
+
+namespace {
+
+constexpr const char* kClassName = "VLRPColorsListController";
+
+struct BuiltInColor {
+  const char* value;
+  const char* titleKey;
+};
+
+constexpr BuiltInColor kBuiltInColors[VLRPColorsListController::kBuiltInColorCount] = {
+    {"FFFFFF", "white"},  {"A8A8AD", "gray"},          {"FF00FF", "pink"},        {"FF0000", "rose red"},
+    {"FFA500", "orange"}, {"00BFFF", "sky blue"},      {"F0DC82", "light yellow"}, {"66FF00", "apple green"},
+    {"9966CC", "purple"}, {"00FFFF", "cyan"},          {"CD9575", "antique brass"},
+};
+
+}  // namespace
+
+VLRPColorsListController::VLRPColorsListController() : bundle(NSBundle::bundleForClass(kClassName)) {
+  for (const BuiltInColor& color : kBuiltInColors) {
+    _colors.emplace_back(color.value);
+    _colorTitles.emplace_back(bundle ? bundle->localizedStringForKey(color.titleKey, std::string(), "ColorSettings")
+                                     : std::string(color.titleKey));
+  }
+  platform::Dictionary custom = velloria::widgetDictionary(velloria::readWidgetData(), velloria::kExtraColorsKey);
+  for (const auto& [name, value] : custom) {
+    _colorTitles.emplace_back(name);
+    _colors.push_back(value);
+  }
+}
+
+std::shared_ptr<VLRPColorsListController::SpecifierArray> VLRPColorsListController::specifiers() {
+  if (!_specifiers || _specifiers->empty()) _specifiers = loadSpecifiersFromPlistName("ColorSettings", this);
+  return _specifiers;
+}
+
+static platform::ClassRegistrar<VLRPColorsListController> registrar(
+    kClassName, "VLRSettingsController",
+    {{"colors", &VLRPColorsListController::colors}, {"colorTitles", &VLRPColorsListController::colorTitles}});

@@ -1,0 +1,170 @@
+#include "VLRPCustomizeColorsController.h"
+
+#include "Foundation/NSBundle.h"
+#include "Foundation/NSNotificationCenter.h"
+#include "InlineAddForm.h"
+#include "Preferences/PSTextEditingPane.h"
+#include "Velloria/QHPreferences.h"
+#include "Velloria/WidgetData.h"
+#include "CoreFoundation/CFBridge.h"
+#include "platform/DeviceRoot.h"
+#include "platform/ObjC.h"
+#include "platform/PropertyList.h"
+#include "platform/Strings.h"
+
+namespace {
+
+constexpr long kNameRow = 1;
+constexpr long kValueRow = 2;
+constexpr long kColorsGroupRow = 3;
+constexpr long kColorsGroup = 1;
+
+// A value of one to eight bytes is refused when its trailing hex digits need
+// more than 24 bits; the scan's status is not consulted, so longer values
+// (not scanned) and values without trailing digits pass.
+bool acceptableColorValue(const std::string& value) {
+  uint32_t result = 0;
+  hextoint(value.c_str(), &result);
+  return (result & 0xFF000000u) == 0;
+}
+
+std::shared_ptr<PSSpecifier> textRow(PSListController& pane, const std::string& titleKey) {
+  return PSSpecifier::preferenceSpecifierNamed(velloria::form::localized(pane, titleKey), &pane, "", "", "",
+                                               PSEditTextCell, "PSTextEditingPane");
+}
+
+}  // namespace
+
+VLRPCustomizeColorsController::~VLRPCustomizeColorsController() {
+  NSNotificationCenter::defaultCenter()->removeObserver(this);
+}
+
+std::shared_ptr<VLRPCustomizeColorsController::SpecifierArray> VLRPCustomizeColorsController::specifiers() {
+  if (_specifiers && !_specifiers->empty()) return _specifiers;
+  using velloria::form::localized;
+
+  auto rows = std::make_shared<SpecifierArray>();
+  auto form = PSSpecifier::groupSpecifierWithName(localized(*this, "color form"));
+  form->setProperty(localized(*this, "color format hint"), "footerText");
+  rows->push_back(form);
+  rows->push_back(textRow(*this, "color name label"));
+  rows->push_back(textRow(*this, "color value label"));
+
+  _colors = velloria::widgetDictionary(velloria::readWidgetData(), velloria::kExtraColorsKey);
+  if (!_colors.empty()) {
+    rows->push_back(PSSpecifier::groupSpecifierWithName(localized(*this, "added colors")));
+    for (const auto& entry : _colors) rows->push_back(colorSpecifier(entry.first));
+  }
+  _specifiers = rows;
+
+  auto center = NSNotificationCenter::defaultCenter();
+  center->addObserver(this, std::function<void()>([this] { keyboardDidShow(); }), UIKeyboardDidShowNotification);
+  center->addObserver(this, std::function<void()>([this] { keyboardDidHide(); }), UIKeyboardDidHideNotification);
+  return _specifiers;
+}
+
+std::shared_ptr<PSSpecifier> VLRPCustomizeColorsController::colorSpecifier(const std::string& name) {
+  return PSSpecifier::preferenceSpecifierNamed(name, this, "", "colorValueForSpecifier:", "", PSTitleValueCell, "");
+}
+
+void VLRPCustomizeColorsController::_persistent() { velloria::writeWidgetData({{velloria::kExtraColorsKey, _colors}}); }
+
+void VLRPCustomizeColorsController::keyboardDidShow() { velloria::form::showDoneButton(*this, _editButton); }
+
+void VLRPCustomizeColorsController::keyboardDidHide() {
+  using namespace velloria::form;
+  std::shared_ptr<PSTableCell> nameCell = cellAt(*this, kNameRow);
+  std::shared_ptr<PSTableCell> valueCell = cellAt(*this, kValueRow);
+  if (isFocused(nameCell.get()) || isFocused(valueCell.get())) return;
+  restoreEditButton(*this, _editButton);
+
+  std::string name = trimmedText(nameCell.get());
+  std::string value = trimmedText(valueCell.get());
+  if (name.empty() || value.empty()) return;
+
+  // Refusals clear and refocus the faulty field before the alert shows.
+  auto refuse = [this](PSTableCell* cell, const char* messageKey) {
+    clearField(cell);
+    cell->becomeFirstResponder();
+    showError(*this, messageKey);
+  };
+  if (!storable(name)) return refuse(nameCell.get(), kUnstorableTextKey);
+  if (_colors.contains(name)) return refuse(nameCell.get(), "duplicated color name");
+  if (!storable(value)) return refuse(valueCell.get(), kUnstorableTextKey);
+  if (!acceptableColorValue(value)) return refuse(valueCell.get(), "invalid color value");
+
+  clearField(nameCell.get());
+  clearField(valueCell.get());
+  _colors.set(name, platform::uppercaseString(value));
+  _persistent();
+
+  if (numberOfGroups() == 1) {
+    auto group = PSSpecifier::groupSpecifierWithName(localized(*this, "added colors"));
+    insertSpecifier(group, _specifiers ? static_cast<long>(_specifiers->size()) : 0, true);
+  }
+  insertSpecifierAtEndOfGroup(colorSpecifier(name), kColorsGroup, true);
+}
+
+void VLRPCustomizeColorsController::_editDone() {
+  using namespace velloria::form;
+  std::shared_ptr<PSTableCell> nameCell = cellAt(*this, kNameRow);
+  std::shared_ptr<PSTableCell> valueCell = cellAt(*this, kValueRow);
+  if (isFocused(nameCell.get()) || isFocused(valueCell.get())) {
+    if (nameCell) nameCell->resignFirstResponder();
+    if (valueCell) valueCell->resignFirstResponder();
+  }
+  restoreEditButton(*this, _editButton);
+  setEditable(false);
+}
+
+platform::Value VLRPCustomizeColorsController::colorValueForSpecifier(PSSpecifier* specifier) {
+  if (!specifier) return {};
+  const platform::Value* value = _colors.find(specifier->name());
+  return value ? *value : platform::Value();
+}
+
+void VLRPCustomizeColorsController::resetColorSettingsHolding(const std::string& value) {
+  std::shared_ptr<NSBundle> bundle = this->bundle();
+  std::optional<std::string> path = bundle ? bundle->pathForResource("ColorSettings", "plist") : std::nullopt;
+  if (!path) return;
+  std::optional<platform::Dictionary> resource = platform::readDictionaryFile(platform::resolveDevicePath(*path));
+  const platform::Value* items = resource ? resource->find("items") : nullptr;
+  if (!items || !items->array()) return;
+
+  void* pool = objc_autoreleasePoolPush();
+  for (const platform::Value& item : *items->array()) {
+    const platform::Dictionary* entry = item.dictionary();
+    const platform::Value* key = entry ? entry->find("key") : nullptr;
+    // Rows of the list that are no colour setting (groups) carry no key.
+    if (!key || !key->string()) continue;
+    platform::CFHolder cfKey(platform::createCFObject(*key));
+    if (!cfKey.get()) continue;
+    std::optional<std::string> stored = platform::stringOfCF(QHPreferenceStringForKey(cfKey.as<CFStringRef>()));
+    if (stored != value) continue;
+    const platform::Value* fallback = entry->find("default");
+    platform::CFHolder cfDefault(fallback ? platform::createCFObject(*fallback) : nullptr);
+    QHPreferenceSetStringForKey(cfKey.as<CFStringRef>(), cfDefault.as<CFStringRef>());
+  }
+  objc_autoreleasePoolPop(pool);
+}
+
+bool VLRPCustomizeColorsController::performDeletionActionForSpecifier(PSSpecifier* specifier) {
+  if (specifier) {
+    const platform::Value* value = _colors.find(specifier->name());
+    if (value && value->string()) resetColorSettingsHolding(*value->string());
+    _colors.remove(specifier->name());
+    _persistent();
+    std::shared_ptr<PSSpecifier> group = specifierAtIndex(kColorsGroupRow);
+    if (_colors.empty() && group && group->cellType() == PSGroupCell) removeSpecifierAtIndex(kColorsGroupRow, true);
+  }
+  return PSEditableListController::performDeletionActionForSpecifier(specifier);
+}
+
+static platform::ClassRegistrar<VLRPCustomizeColorsController> registrar(
+    "VLRPCustomizeColorsController", "PSEditableListController",
+    {{"_persistent", &VLRPCustomizeColorsController::_persistent},
+     {"keyboardDidShow", &VLRPCustomizeColorsController::keyboardDidShow},
+     {"keyboardDidHide", &VLRPCustomizeColorsController::keyboardDidHide},
+     {"_editDone", &VLRPCustomizeColorsController::_editDone},
+     {"colorValueForSpecifier:", &VLRPCustomizeColorsController::colorValueForSpecifier},
+     {"performDeletionActionForSpecifier:", &VLRPCustomizeColorsController::performDeletionActionForSpecifier}});
