@@ -1,7 +1,7 @@
 // settings-host: the Settings app stand-in. Loads the settings entries of a
 // device root and lets a person (at a prompt) or a script use their panes.
 //
-//   settings-host [--root DIR] [--script FILE | -c 'cmd; cmd']
+//   settings-host [--root DIR] [--open LABEL] [--script FILE | -c 'cmd; cmd']
 //
 // Without --script or -c, commands come from standard input: at a prompt with
 // line editing and history when it is a terminal, else one per line.
@@ -26,21 +26,23 @@ using settings_host::CommandError;
 using settings_host::SettingsHost;
 
 constexpr const char* kUsage =
-    "usage: settings-host [--root DIR] [--script FILE | -c 'cmd; cmd']\n"
+    "usage: settings-host [--root DIR] [--open LABEL] [--script FILE | -c 'cmd; cmd']\n"
     "  --root DIR     the device root (default: $DEVICE_ROOT, else /)\n"
+    "  --open LABEL   open the settings entry LABEL before anything else\n"
     "  --script FILE  run the commands of FILE, one per line\n"
     "  -c COMMANDS    run commands separated by ';'\n"
     "With neither, commands come from standard input (a prompt on a terminal).\n";
 
 struct Options {
-  std::optional<std::string> root, script, commands;
+  std::optional<std::string> root, open, script, commands;
 };
 
 std::optional<Options> parseOptions(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    std::optional<std::string>* target = arg == "--root" ? &options.root
+    std::optional<std::string>* target = arg == "--root"   ? &options.root
+                                         : arg == "--open" ? &options.open
                                          : arg == "--script" ? &options.script
                                          : arg == "-c" ? &options.commands
                                                        : nullptr;
@@ -141,6 +143,14 @@ int main(int argc, char** argv) {
   }
 
   SettingsHost host(std::cout, platform::terminalHasTrueColor());
+  if (options->open) {
+    try {
+      host.execute("open " + *options->open);
+    } catch (const std::exception& e) {
+      std::cerr << "settings-host: --open " << *options->open << ": " << e.what() << '\n';
+      return 1;
+    }
+  }
   if (options->script || options->commands) return runCommands(host, lines, source);
   if (platform::isTerminal(platform::StandardStream::Input)) return runInteractive(host);
   return runStream(host);
