@@ -47,8 +47,8 @@ void PSListController::reloadSpecifiers() {
 
 std::shared_ptr<PSSpecifier> PSListController::specifierForID(std::string_view id) const {
   if (!_specifiers) return nullptr;
-  for (const auto& spec : *_specifiers)
-    if (spec && spec->identifier() == id) return spec;
+  for (const auto& row : *_specifiers)
+    if (row && row->identifier() == id) return row;
   return nullptr;
 }
 

@@ -67,29 +67,29 @@ class RowBuilder {
     const PSCellType* cell = cellName ? lookup(kCellTypes, *cellName) : nullptr;
     if (!cell) fail(cellName ? "unknown cell type \"" + *cellName + "\"" : std::string("no cell type"));
 
-    auto spec = std::make_shared<PSSpecifier>();
-    spec->setOrigin(where_);
-    spec->setCellType(*cell);
-    spec->setTarget(target_);
-    for (const auto& [key, value] : *row) spec->setProperty(value, key);
-    if (const std::string* label = string(*row, "label")) spec->setName(localize(*label));
-    if (const std::string* footer = string(*row, "footerText")) spec->setProperty(localize(*footer), "footerText");
+    auto specifier = std::make_shared<PSSpecifier>();
+    specifier->setOrigin(where_);
+    specifier->setCellType(*cell);
+    specifier->setTarget(target_);
+    for (const auto& [key, value] : *row) specifier->setProperty(value, key);
+    if (const std::string* label = string(*row, "label")) specifier->setName(localize(*label));
+    if (const std::string* footer = string(*row, "footerText")) specifier->setProperty(localize(*footer), "footerText");
 
-    if (const std::string* get = selector(*row, "get", "getter")) spec->setGetter(*get);
-    if (const std::string* set = selector(*row, "set", "setter")) spec->setSetter(*set);
-    if (const std::string* action = selector(*row, "action", "action")) spec->setAction(*action);
-    if (const std::string* ds = selector(*row, "valuesDataSource", "values data source")) spec->setValuesDataSource(*ds);
-    if (const std::string* ds = selector(*row, "titlesDataSource", "titles data source")) spec->setTitlesDataSource(*ds);
+    if (const std::string* get = selector(*row, "get", "getter")) specifier->setGetter(*get);
+    if (const std::string* set = selector(*row, "set", "setter")) specifier->setSetter(*set);
+    if (const std::string* action = selector(*row, "action", "action")) specifier->setAction(*action);
+    if (const std::string* ds = selector(*row, "valuesDataSource", "values data source")) specifier->setValuesDataSource(*ds);
+    if (const std::string* ds = selector(*row, "titlesDataSource", "titles data source")) specifier->setTitlesDataSource(*ds);
     bool holdsValue = *cell != PSGroupCell && *cell != PSLinkCell && *cell != PSButtonCell;
     if (holdsValue && string(*row, "key") && target_) {
-      if (spec->getter().empty() && platform::respondsToSelector(*target_, "readPreferenceValue:"))
-        spec->setGetter("readPreferenceValue:");
-      if (spec->setter().empty() && platform::respondsToSelector(*target_, "setPreferenceValue:specifier:"))
-        spec->setSetter("setPreferenceValue:specifier:");
+      if (specifier->getter().empty() && platform::respondsToSelector(*target_, "readPreferenceValue:"))
+        specifier->setGetter("readPreferenceValue:");
+      if (specifier->setter().empty() && platform::respondsToSelector(*target_, "setPreferenceValue:specifier:"))
+        specifier->setSetter("setPreferenceValue:specifier:");
     }
 
-    if (const std::string* detail = string(*row, "detail")) spec->setDetailControllerClass(*detail);
-    if (*cell == PSEditTextCell) spec->setEditPaneClass("PSTextEditingPane");
+    if (const std::string* detail = string(*row, "detail")) specifier->setDetailControllerClass(*detail);
+    if (*cell == PSEditTextCell) specifier->setEditPaneClass("PSTextEditingPane");
 
     const platform::Value* values = row->find("validValues");
     const platform::Value* titles = row->find("validTitles");
@@ -100,7 +100,7 @@ class RowBuilder {
         for (const auto& title : *titles->array()) list.push_back(title.string() ? localize(*title.string()) : title);
         localizedTitles = platform::Value(std::move(list));
       }
-      spec->setValues(values ? *values : platform::Value(), localizedTitles);
+      specifier->setValues(values ? *values : platform::Value(), localizedTitles);
     }
 
     int keyboard = 0, caps = 0, correction = 0;
@@ -110,8 +110,8 @@ class RowBuilder {
       if (const int* c = lookup(kAutoCaps, *name)) caps = *c;
     if (const platform::Value* no = row->find("noAutoCorrect"); no && no->boolean() && *no->boolean())
       correction = 1;  // UITextAutocorrectionTypeNo
-    spec->setKeyboardType(keyboard, caps, correction);
-    return spec;
+    specifier->setKeyboardType(keyboard, caps, correction);
+    return specifier;
   }
 
  private:

@@ -5,15 +5,15 @@ std::shared_ptr<PSSpecifier> PSSpecifier::preferenceSpecifierNamed(std::string n
                                                                    std::string setter, std::string getter,
                                                                    std::string detail, PSCellType cell,
                                                                    std::string edit) {
-  auto spec = std::make_shared<PSSpecifier>();
-  spec->name_ = std::move(name);
-  spec->target_ = target;
-  spec->setter_ = std::move(setter);
-  spec->getter_ = std::move(getter);
-  spec->detail_ = std::move(detail);
-  spec->cell_ = cell;
-  spec->edit_ = std::move(edit);
-  return spec;
+  auto specifier = std::make_shared<PSSpecifier>();
+  specifier->name_ = std::move(name);
+  specifier->target_ = target;
+  specifier->setter_ = std::move(setter);
+  specifier->getter_ = std::move(getter);
+  specifier->detail_ = std::move(detail);
+  specifier->cell_ = cell;
+  specifier->edit_ = std::move(edit);
+  return specifier;
 }
 
 std::shared_ptr<PSSpecifier> PSSpecifier::groupSpecifierWithName(std::string name) {

@@ -86,7 +86,7 @@ Method adaptMethod(M member) {
   using R = typename T::Result;
   static_assert(std::is_same_v<R, void> || std::is_convertible_v<R, Value>,
                 "bound members return void or a Value");
-  return [member](Object& self, const Value& value, PSSpecifier* spec) -> Value {
+  return [member](Object& self, const Value& value, PSSpecifier* specifier) -> Value {
     C& c = detail::receiver<C>(self);
     auto call = [&]() -> decltype(auto) {
       if constexpr (T::arity == 0) {
@@ -96,14 +96,14 @@ Method adaptMethod(M member) {
         // Told apart by type, not convertibility: a pointer converts to a
         // boolean Value.
         if constexpr (std::is_pointer_v<std::remove_cvref_t<A0>>) {
-          return (c.*member)(spec);
+          return (c.*member)(specifier);
         } else {
           static_assert(std::is_convertible_v<const Value&, A0>, "one argument: the row or the value");
           return (c.*member)(value);
         }
       } else {
         static_assert(T::arity == 2, "at most two arguments: value and row");
-        return (c.*member)(value, spec);
+        return (c.*member)(value, specifier);
       }
     };
     if constexpr (std::is_same_v<R, void>) {
