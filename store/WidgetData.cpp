@@ -23,7 +23,7 @@ bool writeWidgetData(const std::vector<std::pair<std::string, platform::Dictiona
   platform::FileLock lock(path + ".lock");
   platform::Dictionary file = platform::readDictionaryFile(path).value_or(platform::Dictionary());
   for (const auto& [key, dictionary] : keys) file.set(key, dictionary);
-  return platform::writePropertyListFile(path, file);
+  return platform::writePropertyListFile(path, platform::Value(std::move(file)));
 }
 
 }  // namespace velloria

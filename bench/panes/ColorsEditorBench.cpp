@@ -19,8 +19,9 @@ void AddColorWithTenThousandHolidays(benchmark::State& state) {
   const long holidays = state.range(0);
   platform::Dictionary solar, lunar;
   for (long i = 0; i < holidays; ++i) {
-    std::string date = std::to_string(100000 + i);
-    (i % 2 ? lunar : solar).set(date, "H" + std::to_string(i % 100));
+    std::string name = "H";
+    name += std::to_string(i % 100);
+    (i % 2 ? lunar : solar).set(std::to_string(100000 + i), name);
   }
   platform::writePropertyListFile(root.file(velloria::kWidgetDataPath),
                                   platform::Dictionary{{"solar-festivals", solar}, {"lunar-festivals", lunar}});

@@ -10,6 +10,12 @@ Dictionary::Dictionary(std::initializer_list<Entry> entries) {
   for (const auto& e : entries) set(e.first, e.second);
 }
 
+Dictionary::Dictionary(std::vector<Entry>&& entries) {
+  entries_.reserve(entries.size());
+  for (auto& [key, value] : entries) set(std::move(key), std::move(value));
+  entries.clear();
+}
+
 std::size_t Dictionary::slotFor(std::string_view key) const {
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = std::hash<std::string_view>{}(key) & mask;

@@ -61,6 +61,9 @@ class XMLReader {
   XMLReader(std::string_view text, unsigned maxDepth) : s_(text), maxDepth_(maxDepth) {}
 
   std::optional<Value> read() {
+    // One buffer per level, made before parsing so that no level's buffer
+    // moves while an outer level is filling its own.
+    if (entryBuffers().size() < maxDepth_) entryBuffers().resize(maxDepth_);
     if (!skipMisc()) return std::nullopt;
     Tag tag;
     if (!startTag(&tag)) return std::nullopt;
@@ -80,6 +83,11 @@ class XMLReader {
   }
 
  private:
+  static std::vector<std::vector<Dictionary::Entry>>& entryBuffers() {
+    static thread_local std::vector<std::vector<Dictionary::Entry>> buffers;
+    return buffers;
+  }
+
   struct Tag {
     std::string_view name;
     bool empty = false;
@@ -252,13 +260,17 @@ class XMLReader {
   }
 
   std::optional<Value> dictionary(unsigned depth) {
-    Dictionary entries;
+    // Entries gather in a buffer kept per nesting level and thread, so a
+    // large dictionary is stored once at its final size instead of growing
+    // on every read.
+    std::vector<Dictionary::Entry>& entries = entryBuffers()[depth];
+    entries.clear();
     std::string key;
     for (;;) {
       if (!skipMisc()) return std::nullopt;
       if (at("</")) {
         if (!endTag("dict")) return std::nullopt;
-        return Value(std::move(entries));
+        return Value(Dictionary(std::move(entries)));
       }
       Tag keyTag;
       if (!startTag(&keyTag) || keyTag.name != "key") return std::nullopt;
@@ -269,7 +281,7 @@ class XMLReader {
       if (!startTag(&valueTag)) return std::nullopt;
       auto value = element(valueTag, depth + 1);
       if (!value) return std::nullopt;
-      entries.set(key, std::move(*value));
+      entries.emplace_back(key, std::move(*value));
     }
   }
 

@@ -42,6 +42,9 @@ class Dictionary {
 
   Dictionary() = default;
   Dictionary(std::initializer_list<Entry> entries);
+  // Takes entries in order; a repeated key keeps its first position and its
+  // last value, as set() would leave it.
+  explicit Dictionary(std::vector<Entry>&& entries);
 
   // Defined below Value: clang needs Value complete to instantiate them.
   std::size_t size() const;
