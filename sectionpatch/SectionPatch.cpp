@@ -42,7 +42,9 @@ std::atomic<id> widgetBundlePath{nil};
 // the widget bundle's directory name, else path itself.
 id rewritten(id path) {
   id widget = widgetBundlePath.load(std::memory_order_acquire);
-  return sameLastPathComponent(path, widget) ? widget : path;
+  // The constant's text is read from the object itself: it is laid out here.
+  std::string_view text(widgetBundlePathObject.characters, widgetBundlePathObject.length);
+  return widget != nil && sameLastPathComponent(path, text) ? widget : path;
 }
 
 // Super-callers: call the saved superclass's implementation as it is now.
