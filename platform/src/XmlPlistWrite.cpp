@@ -19,6 +19,8 @@ constexpr std::string_view kHeader =
 
 class XMLWriter {
  public:
+  explicit XMLWriter(std::string& out) : out_(out) {}
+
   bool write(const Value& value, unsigned depth) {
     switch (value.type()) {
       case Value::Type::Dictionary: {
@@ -66,7 +68,6 @@ class XMLWriter {
     return false;
   }
 
-  std::string take() { return std::move(out_); }
   void raw(std::string_view s) { out_ += s; }
 
  private:
@@ -142,22 +143,35 @@ class XMLWriter {
     return line(depth, "</data>");
   }
 
-  std::string out_;
+  std::string& out_;
 };
+
+// The whole document into out (cleared first); false when the value cannot
+// be encoded.
+bool encode(const Value& value, std::string& out) {
+  out.clear();
+  XMLWriter writer(out);
+  writer.raw(kHeader);
+  if (!writer.write(value, 0)) return false;
+  writer.raw("</plist>\n");
+  return true;
+}
 
 }  // namespace
 
 std::optional<std::string> serializeXML(const Value& value) {
-  XMLWriter writer;
-  writer.raw(kHeader);
-  if (!writer.write(value, 0)) return std::nullopt;
-  writer.raw("</plist>\n");
-  return writer.take();
+  std::string out;
+  if (!encode(value, out)) return std::nullopt;
+  return out;
 }
 
 bool writePropertyListFile(const std::string& path, const Value& value) {
-  auto xml = serializeXML(value);
-  return xml && writeFileAtomically(path, *xml);
+  // Saves of a large file follow one another; one buffer per thread keeps
+  // each from growing a fresh one.
+  static thread_local std::string buffer;
+  bool written = encode(value, buffer) && writeFileAtomically(path, buffer);
+  if (buffer.capacity() > (8u << 20)) std::string().swap(buffer);  // keep no huge buffer
+  return written;
 }
 
 }  // namespace platform
