@@ -7,24 +7,6 @@
 namespace settings_host {
 namespace {
 
-void appendUTF8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // Decodes the \u{HEX} escape starting at text[i] (the backslash); i moves past it.
 char32_t unicodeEscape(std::string_view text, std::size_t& i) {
   std::size_t open = i + 2, close = text.find('}', open);
@@ -100,7 +82,7 @@ std::string decodeTypedText(std::string_view text) {
       case 't': out += '\t'; i += 2; break;
       case 'n': out += '\n'; i += 2; break;
       case '\\': out += '\\'; i += 2; break;
-      case 'u': appendUTF8(out, unicodeEscape(text, i)); break;
+      case 'u': platform::appendUTF8(out, unicodeEscape(text, i)); break;
       default:
         throw CommandError(next ? std::string("unknown escape \\") + next + ": use \\t, \\n, \\\\ or \\u{HEX}"
                                 : std::string("a lone backslash ends the text: write \\\\ for a backslash"));

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Strings.h"
+
 
 namespace platform::plist {
 namespace {
@@ -183,21 +185,7 @@ class BinaryReader {
       } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
         return std::nullopt;
       }
-      if (cp < 0x80) {
-        text.push_back(static_cast<char>(cp));
-      } else if (cp < 0x800) {
-        text.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        text.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-      } else if (cp < 0x10000) {
-        text.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        text.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        text.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-      } else {
-        text.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        text.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        text.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        text.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-      }
+      appendUTF8(text, cp);
     }
     return Value(std::move(text));
   }

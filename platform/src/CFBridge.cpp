@@ -1,29 +1,14 @@
 #include "CoreFoundation/CFBridge.h"
 
-#include <unicode/utf8.h>
-
 #include "CFObjects.h"
+#include "platform/Strings.h"
 
 namespace platform {
-
-namespace {
-
-bool validUTF8(const std::string& s) {
-  int32_t i = 0, n = static_cast<int32_t>(s.size());
-  while (i < n) {
-    UChar32 c;
-    U8_NEXT(s.data(), i, n, c);
-    if (c < 0) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 CFTypeRef createCFObject(const Value& value) {
   switch (value.type()) {
     case Value::Type::String:
-      return validUTF8(*value.string()) ? new __CFString(*value.string()) : nullptr;
+      return platform::isValidUTF8(*value.string()) ? new __CFString(*value.string()) : nullptr;
     case Value::Type::Integer:
     case Value::Type::Real:
       return new __CFNumber(value);
@@ -48,7 +33,7 @@ CFTypeRef createCFObject(const Value& value) {
     case Value::Type::Dictionary: {
       auto* d = new __CFDictionary();
       for (const auto& [k, v] : *value.dictionary()) {
-        CFTypeRef element = validUTF8(k) ? createCFObject(v) : nullptr;
+        CFTypeRef element = platform::isValidUTF8(k) ? createCFObject(v) : nullptr;
         if (!element) {
           CFRelease(d);
           return nullptr;

@@ -2,21 +2,10 @@
 #include <mutex>
 #include <unordered_map>
 
-#include <unicode/utf8.h>
-
 #include "CFObjects.h"
+#include "platform/Strings.h"
 
 namespace {
-
-bool validUTF8(const std::string& s) {
-  int32_t i = 0, n = static_cast<int32_t>(s.size());
-  while (i < n) {
-    UChar32 c;
-    U8_NEXT(s.data(), i, n, c);
-    if (c < 0) return false;
-  }
-  return true;
-}
 
 bool isASCII(const std::string& s) {
   for (unsigned char c : s)
@@ -47,7 +36,7 @@ CFStringRef __CFStringMakeConstantString(const char* cStr) {
 CFStringRef CFStringCreateWithCString(CFAllocatorRef, const char* cStr, CFStringEncoding encoding) {
   if (!cStr) return nullptr;
   std::string s(cStr);
-  if (encoding == kCFStringEncodingUTF8 ? !validUTF8(s) : (encoding != kCFStringEncodingASCII || !isASCII(s)))
+  if (encoding == kCFStringEncodingUTF8 ? !platform::isValidUTF8(s) : (encoding != kCFStringEncodingASCII || !isASCII(s)))
     return nullptr;
   return new __CFString(std::move(s));
 }

@@ -30,6 +30,10 @@ std::size_t utf16Length(std::string_view s);
 // whole). The whole string when it is no longer than n.
 std::string substringToUTF16Index(std::string_view s, std::size_t n);
 
+// Appends the UTF-8 form of a code point (which the caller has checked is a
+// Unicode scalar value).
+void appendUTF8(std::string& out, char32_t codePoint);
+
 // Well-formed UTF-8: no stray or overlong sequences, no surrogates, nothing
 // above U+10FFFF.
 bool isValidUTF8(std::string_view s);
