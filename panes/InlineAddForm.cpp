@@ -50,4 +50,9 @@ void restoreEditButton(PSListController& pane, const std::shared_ptr<UIBarButton
   pane.navigationItem()->setRightBarButtonItem(editButton, false);
 }
 
+std::shared_ptr<PSSpecifier> textRow(PSListController& pane, const std::string& titleKey) {
+  return PSSpecifier::preferenceSpecifierNamed(localized(pane, titleKey), &pane, "", "", "", PSEditTextCell,
+                                               "PSTextEditingPane");
+}
+
 }  // namespace velloria::form

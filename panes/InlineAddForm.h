@@ -19,6 +19,10 @@ std::string localized(const PSListController& pane, const std::string& key, cons
 
 // The live cell the host keeps in the row's "cellObject", or null when the
 // row or its cell is missing.
+// A text row of the add form titled by a string-table key, bound to the
+// pane, editing through the text editing pane.
+std::shared_ptr<PSSpecifier> textRow(PSListController& pane, const std::string& titleKey);
+
 std::shared_ptr<PSTableCell> cellAt(const PSListController& pane, long index);
 
 // Whether a cell exists and holds the focus.

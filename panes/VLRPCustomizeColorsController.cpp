@@ -28,11 +28,6 @@ bool acceptableColorValue(const std::string& value) {
   return (result & 0xFF000000u) == 0;
 }
 
-std::shared_ptr<PSSpecifier> textRow(PSListController& pane, const std::string& titleKey) {
-  return PSSpecifier::preferenceSpecifierNamed(velloria::form::localized(pane, titleKey), &pane, "", "", "",
-                                               PSEditTextCell, "PSTextEditingPane");
-}
-
 }  // namespace
 
 VLRPCustomizeColorsController::~VLRPCustomizeColorsController() {
@@ -47,8 +42,8 @@ std::shared_ptr<VLRPCustomizeColorsController::SpecifierArray> VLRPCustomizeColo
   auto form = PSSpecifier::groupSpecifierWithName(localized(*this, "color form"));
   form->setProperty(localized(*this, "color format hint"), "footerText");
   rows->push_back(form);
-  rows->push_back(textRow(*this, "color name label"));
-  rows->push_back(textRow(*this, "color value label"));
+  rows->push_back(velloria::form::textRow(*this, "color name label"));
+  rows->push_back(velloria::form::textRow(*this, "color value label"));
 
   _colors = velloria::widgetDictionary(velloria::readWidgetData(), velloria::kExtraColorsKey);
   if (!_colors.empty()) {

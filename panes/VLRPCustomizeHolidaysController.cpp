@@ -15,11 +15,6 @@ constexpr long kLunarGroup = 3;
 constexpr std::size_t kMaxNameLength = 3;  // UTF-16 code units
 constexpr const char* kTypeKey = "_holiday_type";
 
-std::shared_ptr<PSSpecifier> textRow(PSListController& pane, const std::string& titleKey) {
-  return PSSpecifier::preferenceSpecifierNamed(velloria::form::localized(pane, titleKey), &pane, "", "", "",
-                                               PSEditTextCell, "PSTextEditingPane");
-}
-
 }  // namespace
 
 VLRPCustomizeHolidaysController::~VLRPCustomizeHolidaysController() {
@@ -41,8 +36,8 @@ std::shared_ptr<VLRPCustomizeHolidaysController::SpecifierArray> VLRPCustomizeHo
   auto hint = PSSpecifier::emptyGroupSpecifier();
   hint->setProperty(localized(*this, "holiday date format hint"), "footerText");
   rows->push_back(hint);
-  rows->push_back(textRow(*this, "holiday name label"));
-  auto date = textRow(*this, "holiday value label");
+  rows->push_back(velloria::form::textRow(*this, "holiday name label"));
+  auto date = velloria::form::textRow(*this, "holiday value label");
   date->setKeyboardType(UIKeyboardTypeNumberPad, 0, 1);
   rows->push_back(date);
 
