@@ -2,8 +2,8 @@
 
 #include "Foundation/NSBundle.h"
 #include "UIKit/UIAlertView.h"
-#include "platform/PropertyList.h"
-#include "platform/Strings.h"
+#include "platform/plist/PropertyList.h"
+#include "platform/core/Strings.h"
 
 namespace velloria::form {
 

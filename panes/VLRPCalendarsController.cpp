@@ -3,9 +3,9 @@
 #include "EventKit/EKEventStore.h"
 #include "Foundation/NSBundle.h"
 #include "UIKit/UISwitch.h"
-#include "platform/DeviceRoot.h"
-#include "platform/ObjC.h"
-#include "platform/PropertyList.h"
+#include "platform/os/DeviceRoot.h"
+#include "platform/core/ObjC.h"
+#include "platform/plist/PropertyList.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "Foundation/NSBundle.h"
 #include "Velloria/WidgetData.h"
-#include "platform/ObjC.h"
+#include "platform/core/ObjC.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "Velloria/QHPreferences.h"
 #include "Velloria/WidgetData.h"
 #include "CoreFoundation/CFBridge.h"
-#include "platform/DeviceRoot.h"
-#include "platform/ObjC.h"
-#include "platform/PropertyList.h"
-#include "platform/Strings.h"
+#include "platform/os/DeviceRoot.h"
+#include "platform/core/ObjC.h"
+#include "platform/plist/PropertyList.h"
+#include "platform/core/Strings.h"
 
 namespace {
 

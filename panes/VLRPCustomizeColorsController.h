@@ -24,7 +24,7 @@
 
 #include "Preferences/PSEditableListController.h"
 #include "UIKit/UIBarButtonItem.h"
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class VLRPCustomizeColorsController : public PSEditableListController {
  public:

@@ -3,8 +3,8 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "InlineAddForm.h"
 #include "Velloria/WidgetData.h"
-#include "platform/ObjC.h"
-#include "platform/Strings.h"
+#include "platform/core/ObjC.h"
+#include "platform/core/Strings.h"
 
 namespace {
 

@@ -28,7 +28,7 @@
 
 #include "Preferences/PSEditableListController.h"
 #include "UIKit/UIBarButtonItem.h"
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class VLRPCustomizeHolidaysController : public PSEditableListController {
  public:

@@ -1,6 +1,6 @@
 #include "VLRPInstructionController.h"
 
-#include "platform/ObjC.h"
+#include "platform/core/ObjC.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "Velloria/WidgetData.h"
 
-#include "platform/DeviceRoot.h"
-#include "platform/FileSystem.h"
-#include "platform/PropertyList.h"
+#include "platform/os/DeviceRoot.h"
+#include "platform/os/FileSystem.h"
+#include "platform/plist/PropertyList.h"
 
 namespace velloria {
 

@@ -10,7 +10,7 @@
 #include "TempRoot.h"
 #include "VLRPCustomizeColorsController.h"
 #include "Velloria/WidgetData.h"
-#include "platform/PropertyList.h"
+#include "platform/plist/PropertyList.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "TempRoot.h"
 #include "Velloria/QHPreferences.h"
 #include "Velloria/WidgetData.h"
-#include "platform/FileSystem.h"
-#include "platform/PropertyList.h"
+#include "platform/os/FileSystem.h"
+#include "platform/plist/PropertyList.h"
 
 namespace {
 

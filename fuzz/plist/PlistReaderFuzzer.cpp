@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/PropertyList.h"
+#include "platform/plist/PropertyList.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/Strings.h"
-#include "platform/TextPlist.h"
+#include "platform/core/Strings.h"
+#include "platform/plist/TextPlist.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 namespace settings_host {
 namespace {

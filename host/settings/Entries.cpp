@@ -4,10 +4,10 @@
 
 #include "CommandText.h"
 #include "Foundation/NSBundle.h"
-#include "platform/DeviceRoot.h"
-#include "platform/FileSystem.h"
-#include "platform/ObjC.h"
-#include "platform/PropertyList.h"
+#include "platform/os/DeviceRoot.h"
+#include "platform/os/FileSystem.h"
+#include "platform/core/ObjC.h"
+#include "platform/plist/PropertyList.h"
 
 namespace settings_host {
 namespace {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/DynamicLoader.h"
+#include "platform/os/DynamicLoader.h"
 
 class NSBundle;
 

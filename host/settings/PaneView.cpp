@@ -4,7 +4,7 @@
 
 #include "Json.h"
 #include "SettingsHost.h"
-#include "platform/ObjC.h"
+#include "platform/core/ObjC.h"
 
 namespace settings_host {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "SettingsHost.h"
-#include "platform/ObjC.h"
-#include "platform/RunLoop.h"
+#include "platform/core/ObjC.h"
+#include "platform/core/RunLoop.h"
 
 namespace settings_host {
 

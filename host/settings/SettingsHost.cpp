@@ -1,7 +1,7 @@
 #include "SettingsHost.h"
 
-#include "platform/ObjC.h"
-#include "platform/RunLoop.h"
+#include "platform/core/ObjC.h"
+#include "platform/core/RunLoop.h"
 
 namespace settings_host {
 namespace {

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "SettingsHost.h"
-#include "platform/DeviceRoot.h"
-#include "platform/FileSystem.h"
-#include "platform/Terminal.h"
+#include "platform/os/DeviceRoot.h"
+#include "platform/os/FileSystem.h"
+#include "platform/os/Terminal.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/PropertyList.h"
-#include "platform/TextPlist.h"
+#include "platform/plist/PropertyList.h"
+#include "platform/plist/TextPlist.h"
 
 namespace tweakloader {
 namespace {

@@ -24,8 +24,8 @@
 #include <string_view>
 
 #include "Filter.h"
-#include "platform/DeviceRoot.h"
-#include "platform/FileSystem.h"
+#include "platform/os/DeviceRoot.h"
+#include "platform/os/FileSystem.h"
 
 namespace tweakloader {
 namespace {

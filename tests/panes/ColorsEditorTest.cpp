@@ -6,7 +6,7 @@
 #include "Velloria/QHPreferences.h"
 #include "CoreFoundation/CFBridge.h"
 #include "Foundation/NSNotificationCenter.h"
-#include "platform/PreferenceStore.h"
+#include "platform/prefs/PreferenceStore.h"
 
 namespace {
 

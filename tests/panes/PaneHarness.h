@@ -21,8 +21,8 @@
 #include "UIKit/UIBarButtonItem.h"
 #include "UIKit/UIResponder.h"
 #include "Velloria/WidgetData.h"
-#include "platform/PropertyList.h"
-#include "platform/RunLoop.h"
+#include "platform/plist/PropertyList.h"
+#include "platform/core/RunLoop.h"
 
 namespace platform {
 // Values print as their property-list text in test failures.

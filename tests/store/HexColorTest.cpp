@@ -6,7 +6,7 @@
 
 #include "TempRoot.h"
 #include "Velloria/QHPreferences.h"
-#include "platform/PropertyList.h"
+#include "platform/plist/PropertyList.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "PlistTestSupport.h"
 #include "TempRoot.h"
 #include "Velloria/QHPreferences.h"
-#include "platform/PreferenceStore.h"
-#include "platform/PropertyList.h"
+#include "platform/prefs/PreferenceStore.h"
+#include "platform/plist/PropertyList.h"
 
 using platform::Dictionary;
 using platform::Value;

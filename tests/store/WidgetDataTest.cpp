@@ -7,8 +7,8 @@
 #include "PlistTestSupport.h"
 #include "TempRoot.h"
 #include "Velloria/WidgetData.h"
-#include "platform/FileSystem.h"
-#include "platform/PropertyList.h"
+#include "platform/os/FileSystem.h"
+#include "platform/plist/PropertyList.h"
 
 using platform::Dictionary;
 using platform::Value;

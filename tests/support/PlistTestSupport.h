@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/PropertyList.h"
+#include "platform/plist/PropertyList.h"
 
 namespace testing_support {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/DeviceRoot.h"
+#include "platform/os/DeviceRoot.h"
 
 namespace testing_support {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "CoreFoundation/CoreFoundation.h"
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class EKCalendar : public platform::Object {
  public:

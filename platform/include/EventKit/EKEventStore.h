@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "EventKit/EKCalendar.h"
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class EKEventStore : public platform::Object {
  public:

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class NSBundle : public platform::Object {
  public:

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 // The keyboard notifications the host posts.
 inline constexpr const char* UIKeyboardWillShowNotification = "UIKeyboardWillShowNotification";

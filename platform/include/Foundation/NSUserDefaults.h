@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class NSUserDefaults : public platform::Object {
  public:

@@ -17,7 +17,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 // Cell type numbers, as the framework numbers them.
 enum PSCellType : int {

@@ -2,6 +2,6 @@
 // inline in the row's text field; the class exists so rows can name it.
 #pragma once
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class PSTextEditingPane : public platform::Object {};

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class UIAlertView : public platform::Object {
  public:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class UIApplication : public platform::Object {
  public:

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 enum UIBarButtonSystemItem : int { UIBarButtonSystemItemDone = 0, UIBarButtonSystemItemEdit = 2 };
 enum UIBarButtonItemStyle : int { UIBarButtonItemStylePlain = 0, UIBarButtonItemStyleDone = 2 };

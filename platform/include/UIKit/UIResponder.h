@@ -9,7 +9,7 @@
 // in order, after the current handler returns. The sender is null.
 #pragma once
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class UIResponder : public platform::Object {
  public:

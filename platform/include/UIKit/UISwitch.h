@@ -1,7 +1,7 @@
 // UISwitch: an on/off control.
 #pragma once
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 class UISwitch : public platform::Object {
  public:

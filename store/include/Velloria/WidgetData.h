@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Value.h"
+#include "platform/core/Value.h"
 
 namespace velloria {
 

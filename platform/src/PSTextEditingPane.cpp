@@ -1,8 +1,0 @@
-// The edit pane class text rows name (Preferences/PSTextEditingPane.h).
-#include "Preferences/PSTextEditingPane.h"
-
-#include "platform/ObjC.h"
-
-namespace {
-const platform::ClassRegistrar<PSTextEditingPane> registrar("PSTextEditingPane", "");
-}  // namespace

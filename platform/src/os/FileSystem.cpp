@@ -1,0 +1,171 @@
+#include "platform/os/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+namespace platform {
+namespace {
+
+// Closes a descriptor when leaving scope.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, reporting whether the close succeeded.
+  bool close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+std::int64_t nanoseconds(const struct timespec& t) {
+  return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// The temporary file beside the target, its content written and flushed to
+// disk with the final mode. Unlinked again when anything fails.
+bool writeTemporary(const std::string& tempPath, int fd, std::string_view bytes, mode_t mode) {
+  Fd file(fd);
+  bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0 && ::fchmod(fd, mode) == 0;
+  ok = file.close() && ok;
+  if (!ok) ::unlink(tempPath.c_str());
+  return ok;
+}
+
+}  // namespace
+
+std::optional<FileStamp> statFile(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  FileStamp stamp;
+  stamp.device = st.st_dev;
+  stamp.inode = st.st_ino;
+  stamp.size = static_cast<std::uint64_t>(st.st_size);
+  stamp.mtimeNs = nanoseconds(st.st_mtim);
+  stamp.ctimeNs = nanoseconds(st.st_ctim);
+  return stamp;
+}
+
+std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes) {
+  Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return std::nullopt;
+  struct stat st;
+  if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  auto size = static_cast<std::uint64_t>(st.st_size);
+  if (size > maxBytes) return std::nullopt;
+  // One read for the size fstat reported; a file that grew meanwhile is read
+  // on up to the cap, one that shrank is cut where it ends.
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size) + 1);
+  std::size_t have = 0;
+  for (;;) {
+    if (have == bytes.size()) {
+      if (bytes.size() > maxBytes) return std::nullopt;
+      bytes.resize(std::min<std::uint64_t>(bytes.size() * 2, maxBytes + 1));
+    }
+    ssize_t n = ::read(file.get(), bytes.data() + have, bytes.size() - have);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    have += static_cast<std::size_t>(n);
+  }
+  if (have > maxBytes) return std::nullopt;
+  bytes.resize(have);
+  return bytes;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+  std::string::size_type slash = path.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (name.empty()) return false;
+
+  mode_t mode = 0644;
+  struct stat old;
+  if (::stat(path.c_str(), &old) == 0) {
+    if (!S_ISREG(old.st_mode)) return false;  // never replace a directory or device
+    mode = old.st_mode & 07777;
+  }
+
+  std::string tempPath = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + "." + name + ".tmp-XXXXXX";
+  int fd = ::mkstemp(tempPath.data());
+  if (fd < 0) return false;
+  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  if (!writeTemporary(tempPath, fd, bytes, mode)) return false;
+  if (::rename(tempPath.c_str(), path.c_str()) != 0) {
+    ::unlink(tempPath.c_str());
+    return false;
+  }
+  // The new content is in place; flushing the directory makes the rename
+  // itself durable. Its failure cannot bring the old file back, so the write
+  // still counts as done.
+  Fd directory(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directory.get() >= 0) ::fsync(directory.get());
+  return true;
+}
+
+FileLock::FileLock(const std::string& lockPath) {
+  int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  while (::flock(fd, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      ::close(fd);
+      return;
+    }
+  }
+  fd_ = fd;
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+std::vector<std::string> listDirectory(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(path.c_str());
+  if (!dir) return names;
+  while (const struct dirent* entry = ::readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<std::string> environment(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value) return std::nullopt;
+  return std::string(value);
+}
+
+}  // namespace platform
