@@ -50,6 +50,18 @@ void restoreEditButton(PSListController& pane, const std::shared_ptr<UIBarButton
   pane.navigationItem()->setRightBarButtonItem(editButton, false);
 }
 
+void editDone(PSEditableListController& pane, long firstFieldRow, long secondFieldRow,
+              const std::shared_ptr<UIBarButtonItem>& editButton) {
+  std::shared_ptr<PSTableCell> first = cellAt(pane, firstFieldRow);
+  std::shared_ptr<PSTableCell> second = cellAt(pane, secondFieldRow);
+  if (isFocused(first.get()) || isFocused(second.get())) {
+    if (first) first->resignFirstResponder();
+    if (second) second->resignFirstResponder();
+  }
+  restoreEditButton(pane, editButton);
+  pane.setEditable(false);
+}
+
 std::shared_ptr<PSSpecifier> textRow(PSListController& pane, const std::string& titleKey) {
   return PSSpecifier::preferenceSpecifierNamed(localized(pane, titleKey), &pane, "", "", "", PSEditTextCell,
                                                "PSTextEditingPane");

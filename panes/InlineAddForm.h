@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "Preferences/PSEditableListController.h"
 #include "Preferences/PSListController.h"
 #include "Preferences/PSTableCell.h"
 #include "UIKit/UIBarButtonItem.h"
@@ -17,12 +18,12 @@ namespace velloria::form {
 // table lacks reads as itself.
 std::string localized(const PSListController& pane, const std::string& key, const std::string& table = "Main");
 
-// The live cell the host keeps in the row's "cellObject", or null when the
-// row or its cell is missing.
 // A text row of the add form titled by a string-table key, bound to the
 // pane, editing through the text editing pane.
 std::shared_ptr<PSSpecifier> textRow(PSListController& pane, const std::string& titleKey);
 
+// The live cell the host keeps in the row's "cellObject", or null when the
+// row or its cell is missing.
 std::shared_ptr<PSTableCell> cellAt(const PSListController& pane, long index);
 
 // Whether a cell exists and holds the focus.
@@ -51,6 +52,12 @@ void showDoneButton(PSListController& pane, std::shared_ptr<UIBarButtonItem>& ed
 
 // Puts the saved button back (none when nothing was saved).
 void restoreEditButton(PSListController& pane, const std::shared_ptr<UIBarButtonItem>& editButton);
+
+// The Done button's action: when either field row holds the focus, both
+// resign it (the keyboard goes, and its did-hide notification commits the
+// form); the saved button comes back and editing mode ends.
+void editDone(PSEditableListController& pane, long firstFieldRow, long secondFieldRow,
+              const std::shared_ptr<UIBarButtonItem>& editButton);
 
 // The message key shown when a field holds text that cannot be stored.
 inline constexpr const char* kUnstorableTextKey = "text cannot be stored";

@@ -2,10 +2,9 @@
 
 #include "EventKit/EKEventStore.h"
 #include "Foundation/NSBundle.h"
+#include "Foundation/NSDictionary.h"
 #include "UIKit/UISwitch.h"
-#include "platform/os/DeviceRoot.h"
 #include "platform/core/ObjC.h"
-#include "platform/plist/PropertyList.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ constexpr const char* kPreferenceFile = "/var/mobile/Library/Preferences/com.qui
 // The stored identifiers, or nothing when the file, the key or an array of
 // strings is missing.
 std::optional<platform::Array> storedCalendars() {
-  std::optional<platform::Dictionary> domain = platform::readDictionaryFile(platform::resolveDevicePath(kPreferenceFile));
+  std::optional<platform::Dictionary> domain = NSDictionary::dictionaryWithContentsOfFile(kPreferenceFile);
   const platform::Value* value = domain ? domain->find(VLRPCalendarsController::kCalendarsKey) : nullptr;
   if (!value || !value->array()) return std::nullopt;
   for (const platform::Value& element : *value->array())

@@ -1,7 +1,7 @@
 #include "VLRPColorsListController.h"
 
 #include "Foundation/NSBundle.h"
-#include "Velloria/WidgetData.h"
+#include "WidgetData.h"
 #include "platform/core/ObjC.h"
 
 namespace {

@@ -1,13 +1,12 @@
 #include "VLRPCustomizeColorsController.h"
 
-#include "Foundation/NSBundle.h"
+#include "ColorItems.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "InlineAddForm.h"
 #include "Preferences/PSTextEditingPane.h"
 #include "Velloria/QHPreferences.h"
-#include "Velloria/WidgetData.h"
+#include "WidgetData.h"
 #include "CoreFoundation/CFBridge.h"
-#include "platform/os/DeviceRoot.h"
 #include "platform/core/ObjC.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/core/Strings.h"
@@ -100,17 +99,7 @@ void VLRPCustomizeColorsController::keyboardDidHide() {
   insertSpecifierAtEndOfGroup(colorSpecifier(name), kColorsGroup, true);
 }
 
-void VLRPCustomizeColorsController::_editDone() {
-  using namespace velloria::form;
-  std::shared_ptr<PSTableCell> nameCell = cellAt(*this, kNameRow);
-  std::shared_ptr<PSTableCell> valueCell = cellAt(*this, kValueRow);
-  if (isFocused(nameCell.get()) || isFocused(valueCell.get())) {
-    if (nameCell) nameCell->resignFirstResponder();
-    if (valueCell) valueCell->resignFirstResponder();
-  }
-  restoreEditButton(*this, _editButton);
-  setEditable(false);
-}
+void VLRPCustomizeColorsController::_editDone() { velloria::form::editDone(*this, kNameRow, kValueRow, _editButton); }
 
 platform::Value VLRPCustomizeColorsController::colorValueForSpecifier(PSSpecifier* specifier) {
   if (!specifier) return {};
@@ -119,15 +108,9 @@ platform::Value VLRPCustomizeColorsController::colorValueForSpecifier(PSSpecifie
 }
 
 void VLRPCustomizeColorsController::resetColorSettingsHolding(const std::string& value) {
-  std::shared_ptr<NSBundle> bundle = this->bundle();
-  std::optional<std::string> path = bundle ? bundle->pathForResource("ColorSettings", "plist") : std::nullopt;
-  if (!path) return;
-  std::optional<platform::Dictionary> resource = platform::readDictionaryFile(platform::resolveDevicePath(*path));
-  const platform::Value* items = resource ? resource->find("items") : nullptr;
-  if (!items || !items->array()) return;
-
+  platform::Array items = velloria::colorItems(*this);
   void* pool = objc_autoreleasePoolPush();
-  for (const platform::Value& item : *items->array()) {
+  for (const platform::Value& item : items) {
     const platform::Dictionary* entry = item.dictionary();
     const platform::Value* key = entry ? entry->find("key") : nullptr;
     // Rows of the list that are no colour setting (groups) carry no key.

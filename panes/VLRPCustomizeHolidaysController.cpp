@@ -2,7 +2,7 @@
 
 #include "Foundation/NSNotificationCenter.h"
 #include "InlineAddForm.h"
-#include "Velloria/WidgetData.h"
+#include "WidgetData.h"
 #include "platform/core/ObjC.h"
 #include "platform/core/Strings.h"
 
@@ -67,17 +67,7 @@ void VLRPCustomizeHolidaysController::_persistent() {
 
 void VLRPCustomizeHolidaysController::keyboardWillShow() { velloria::form::showDoneButton(*this, _editButton); }
 
-void VLRPCustomizeHolidaysController::_editDone() {
-  using namespace velloria::form;
-  std::shared_ptr<PSTableCell> nameCell = cellAt(*this, kNameRow);
-  std::shared_ptr<PSTableCell> dateCell = cellAt(*this, kDateRow);
-  if (isFocused(nameCell.get()) || isFocused(dateCell.get())) {
-    if (nameCell) nameCell->resignFirstResponder();
-    if (dateCell) dateCell->resignFirstResponder();
-  }
-  restoreEditButton(*this, _editButton);
-  setEditable(false);
-}
+void VLRPCustomizeHolidaysController::_editDone() { velloria::form::editDone(*this, kNameRow, kDateRow, _editButton); }
 
 void VLRPCustomizeHolidaysController::keyboardDidHide() {
   using namespace velloria::form;

@@ -1,11 +1,9 @@
 #include "VLRPListController.h"
 
+#include "ColorItems.h"
 #include "EventKit/EKEventStore.h"
-#include "Foundation/NSBundle.h"
 #include "UIKit/UIApplication.h"
-#include "platform/os/DeviceRoot.h"
 #include "platform/core/ObjC.h"
-#include "platform/plist/PropertyList.h"
 
 namespace {
 
@@ -17,19 +15,6 @@ platform::ClassRegistrar<VLRPListController> registrar(
      {"resetColors", &VLRPListController::resetColors},
      {"feedback", &VLRPListController::feedback},
      {"controllerWillAppear", &VLRPListController::controllerWillAppear}});
-
-// The "items" array of the bundle's colour settings plist; empty when the
-// resource, its dictionary or the array is missing.
-platform::Array colorItems(const NSBundle* bundle) {
-  if (!bundle) return {};
-  std::optional<std::string> path = bundle->pathForResource("ColorSettings", "plist");
-  if (!path) return {};
-  std::optional<platform::Dictionary> settings = platform::readDictionaryFile(platform::resolveDevicePath(*path));
-  if (!settings) return {};
-  const platform::Value* items = settings->find("items");
-  if (!items || !items->isArray()) return {};
-  return *items->array();
-}
 
 }  // namespace
 
@@ -59,7 +44,7 @@ void VLRPListController::setViewType(const platform::Value& value, PSSpecifier* 
 }
 
 void VLRPListController::resetColors() {
-  for (const platform::Value& item : colorItems(bundle().get())) {
+  for (const platform::Value& item : velloria::colorItems(*this)) {
     const platform::Dictionary* entry = item.dictionary();
     if (!entry) continue;
     const platform::Value* key = entry->find("key");

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then each fuzz target for a short, bounded time
-# over its seeds and the shared property-list corpus. Installs missing Debian
-# packages first.
+# UndefinedBehaviorSanitizer, runs the threads tests of the hook library under
+# ThreadSanitizer, then each fuzz target for a short, bounded time over its
+# seeds and the shared property-list corpus. Installs missing Debian packages
+# first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -15,6 +16,11 @@ echo "== build and test under ASan+UBSan"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLORIA_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== hook library threads under ThreadSanitizer"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORIA_TSAN=ON -DVELLORIA_BENCH=OFF >/dev/null
+cmake --build build-tsan -j"$jobs" --target sectionpatch_threads_test VelloriaSectionPatch
+ctest --test-dir build-tsan --output-on-failure -R '^sectionpatch_threads'
 
 echo "== fuzz (${fuzz_seconds}s per target)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORIA_FUZZ=ON \

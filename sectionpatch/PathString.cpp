@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "LastPathComponent.h"
-#include "Messaging.h"
+#include "objcxx/Messaging.h"
 
 namespace sectionpatch {
 namespace {
@@ -74,7 +74,7 @@ bool tailEndsWith(id string, unsigned long length, unsigned long count, std::str
     units = heapUnits.data();
     bytes = heapBytes.data();
   }
-  send<void>(string, getCharacters, units, Range{length - count, count});
+  objcxx::send<void>(string, getCharacters, units, Range{length - count, count});
   std::optional<std::string_view> last = lastPathComponent(std::string_view(bytes, toUTF8(units, count, bytes)));
   return last && *last == name;
 }
@@ -86,7 +86,7 @@ bool sameLastPathComponent(id path, std::string_view constant) {
   std::optional<std::string_view> name = lastPathComponent(constant);
   if (!name) return false;
   static SEL lengthSel = sel_registerName("length");
-  unsigned long length = send<unsigned long>(path, lengthSel);
+  unsigned long length = objcxx::send<unsigned long>(path, lengthSel);
   unsigned long count = std::min<unsigned long>(length, name->size() + 1);
   return tailEndsWith(path, length, count, *name);
 }

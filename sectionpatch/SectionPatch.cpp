@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "Messaging.h"
+#include "objcxx/Messaging.h"
 #include "PathString.h"
 
 namespace sectionpatch {
@@ -50,12 +50,12 @@ id rewritten(id path) {
 // Super-callers: call the saved superclass's implementation as it is now.
 id superGetter(id self, SEL sel) {
   IMP imp = class_getMethodImplementation(savedSuperclass.load(std::memory_order_acquire), sel);
-  return functionCast<Getter>(imp)(self, sel);
+  return objcxx::functionCast<Getter>(imp)(self, sel);
 }
 
 void superSetter(id self, SEL sel, id path) {
   IMP imp = class_getMethodImplementation(savedSuperclass.load(std::memory_order_acquire), sel);
-  functionCast<Setter>(imp)(self, sel, path);
+  objcxx::functionCast<Setter>(imp)(self, sel, path);
 }
 
 // pathToWeeAppPluginBundle
@@ -77,10 +77,10 @@ void replace(Class cls, SEL sel, Fn replacement, Fn superCaller, std::atomic<Fn>
   Method method = class_getInstanceMethod(cls, sel);
   if (method == nullptr) return;
   slot.store(superCaller, std::memory_order_release);
-  IMP imp = functionCast<IMP>(replacement);
+  IMP imp = objcxx::functionCast<IMP>(replacement);
   if (class_addMethod(cls, sel, imp, method_getTypeEncoding(method))) return;
-  slot.store(functionCast<Fn>(method_getImplementation(method)), std::memory_order_release);
-  slot.store(functionCast<Fn>(method_setImplementation(method, imp)), std::memory_order_release);
+  slot.store(objcxx::functionCast<Fn>(method_getImplementation(method)), std::memory_order_release);
+  slot.store(objcxx::functionCast<Fn>(method_setImplementation(method, imp)), std::memory_order_release);
 }
 
 __attribute__((constructor)) void installSectionPatch() {

@@ -1,4 +1,4 @@
-#include "Velloria/WidgetData.h"
+#include "WidgetData.h"
 
 #include "platform/os/DeviceRoot.h"
 #include "platform/os/FileSystem.h"

@@ -9,7 +9,7 @@
 #include "Preferences/PSTableCell.h"
 #include "TempRoot.h"
 #include "VLRPCustomizeColorsController.h"
-#include "Velloria/WidgetData.h"
+#include "WidgetData.h"
 #include "platform/plist/PropertyList.h"
 
 namespace {

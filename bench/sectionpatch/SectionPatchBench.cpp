@@ -8,12 +8,12 @@
 
 #include <cstdio>
 
-#include "Messaging.h"
+#include "objcxx/Messaging.h"
 #include "SectionClasses.h"
 
 namespace {
 
-using bulletinboard::send;
+using objcxx::send;
 
 SEL sel(const char* name) { return sel_registerName(name); }
 

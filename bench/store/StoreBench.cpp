@@ -10,7 +10,7 @@
 
 #include "TempRoot.h"
 #include "Velloria/QHPreferences.h"
-#include "Velloria/WidgetData.h"
+#include "WidgetData.h"
 #include "platform/os/FileSystem.h"
 #include "platform/plist/PropertyList.h"
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "Messaging.h"
+#include "objcxx/Messaging.h"
 
 namespace bulletinboard {
 namespace {
@@ -67,12 +67,12 @@ __attribute__((constructor)) void registerSectionClasses(int argc, char** argv, 
   Class base = registerClass(object, kBaseClass, true);
   if (base == Nil) fail(kBaseClass);
   storage = class_getInstanceVariable(base, kStorageIvar);
-  addMethods(base, functionCast<IMP>(basePath), functionCast<IMP>(baseSetPath));
+  addMethods(base, objcxx::functionCast<IMP>(basePath), objcxx::functionCast<IMP>(baseSetPath));
   if (registerClass(base, kSiblingClass, false) == Nil) fail(kSiblingClass);
   if (!shape.sectionClass) return;
   Class section = registerClass(base, kSectionClass, false);
   if (section == Nil) fail(kSectionClass);
-  if (shape.ownMethods) addMethods(section, functionCast<IMP>(sectionPath), functionCast<IMP>(sectionSetPath));
+  if (shape.ownMethods) addMethods(section, objcxx::functionCast<IMP>(sectionPath), objcxx::functionCast<IMP>(sectionSetPath));
 }
 
 }  // namespace
@@ -87,10 +87,10 @@ const ClassShape& registeredShape() { return shape; }
 id heldPath(id record) { return object_getIvar(record, storage); }
 
 void storePath(id record, id path) {
-  id copied = send<id>(path, sel_registerName("copy"));
+  id copied = objcxx::send<id>(path, sel_registerName("copy"));
   id old = object_getIvar(record, storage);
   object_setIvar(record, storage, copied);
-  send<void>(old, sel_registerName("release"));
+  objcxx::send<void>(old, sel_registerName("release"));
 }
 
 }  // namespace bulletinboard

@@ -29,7 +29,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Messaging.h"
+#include "objcxx/Messaging.h"
 #include "SectionClasses.h"
 
 namespace bulletinboard {
@@ -39,13 +39,13 @@ SEL sel(const char* name) { return sel_registerName(name); }
 
 id makeString(std::string_view text) {
   std::string owned(text);
-  id allocated = send<id>(reinterpret_cast<id>(objc_getClass("NSString")), sel("alloc"));
-  return send<id>(allocated, sel("initWithUTF8String:"), owned.c_str());
+  id allocated = objcxx::send<id>(reinterpret_cast<id>(objc_getClass("NSString")), sel("alloc"));
+  return objcxx::send<id>(allocated, sel("initWithUTF8String:"), owned.c_str());
 }
 
 std::string describe(id path) {
   if (path == nil) return "nil";
-  const char* text = send<const char*>(path, sel("UTF8String"));
+  const char* text = objcxx::send<const char*>(path, sel("UTF8String"));
   return text ? text : "";
 }
 
@@ -65,7 +65,7 @@ class Host {
  public:
   Host() { use(kSectionClass, false); }
   ~Host() {
-    for (auto& [name, record] : records_) send<void>(record, sel("release"));
+    for (auto& [name, record] : records_) objcxx::send<void>(record, sel("release"));
   }
 
   // Runs one command line; false on an error, already reported.
@@ -94,7 +94,7 @@ class Host {
     if (auto found = records_.find(name); found != records_.end()) return found->second;
     Class cls = objc_getClass(name.c_str());
     if (cls == Nil) return nil;
-    id made = send<id>(send<id>(reinterpret_cast<id>(cls), sel("alloc")), sel("init"));
+    id made = objcxx::send<id>(objcxx::send<id>(reinterpret_cast<id>(cls), sel("alloc")), sel("init"));
     records_.emplace(name, made);
     return made;
   }
@@ -103,22 +103,22 @@ class Host {
     SEL setter = sel("setPathToWeeAppPluginBundle:");
     if (!answers(setter)) return true;
     id path = argument == "nil" ? nil : makeString(argument);
-    send<void>(current_, setter, path);
-    send<void>(path, sel("release"));
+    objcxx::send<void>(current_, setter, path);
+    objcxx::send<void>(path, sel("release"));
     return held();
   }
 
   bool store(std::string_view argument) {
     id path = argument == "nil" ? nil : makeString(argument);
     storePath(current_, path);
-    send<void>(path, sel("release"));
+    objcxx::send<void>(path, sel("release"));
     return held();
   }
 
   bool get() {
     SEL getter = sel("pathToWeeAppPluginBundle");
     if (!answers(getter)) return true;
-    std::cout << "got " << currentName_ << ' ' << describe(send<id>(current_, getter)) << '\n';
+    std::cout << "got " << currentName_ << ' ' << describe(objcxx::send<id>(current_, getter)) << '\n';
     return true;
   }
 
@@ -152,7 +152,7 @@ class Host {
 
 int runCommands(const std::vector<std::string>& commands) {
   // Strings read for printing are autoreleased; one pool covers the run.
-  id pool = send<id>(send<id>(reinterpret_cast<id>(objc_getClass("NSAutoreleasePool")), sel("alloc")), sel("init"));
+  id pool = objcxx::send<id>(objcxx::send<id>(reinterpret_cast<id>(objc_getClass("NSAutoreleasePool")), sel("alloc")), sel("init"));
   int status = 0;
   {
     Host host;
@@ -172,7 +172,7 @@ int runCommands(const std::vector<std::string>& commands) {
     }
     std::cout.flush();
   }
-  send<void>(pool, sel("drain"));
+  objcxx::send<void>(pool, sel("drain"));
   return status;
 }
 

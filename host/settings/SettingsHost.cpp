@@ -1,5 +1,7 @@
 #include "SettingsHost.h"
 
+#include <algorithm>
+
 #include "platform/core/ObjC.h"
 #include "platform/core/RunLoop.h"
 
@@ -22,10 +24,6 @@ std::string trimTrailingSpaces(std::string s) {
   return s;
 }
 
-const char* const kHelp =
-    "commands: open LABEL | tap N | switch N on|off | choose N VALUE | focus N | type TEXT | dismiss | right |\n"
-    "          delete N | ok | back | show | dump | help\n";
-
 }  // namespace
 
 SettingsHost::SettingsHost(std::ostream& out, bool swatches)
@@ -36,6 +34,84 @@ SettingsHost::~SettingsHost() {
   while (!stack_.empty()) stack_.pop_back();
 }
 
+const std::vector<SettingsHost::CommandSpec>& SettingsHost::commands() {
+  static const std::vector<CommandSpec> table = {
+      {"open", "LABEL", "open the settings entry with that label",
+       [](SettingsHost& host, const Command& c) {
+         std::string label = trimTrailingSpaces(c.rest);
+         if (label.empty()) throw CommandError("usage: open LABEL");
+         host.open(label);
+       }},
+      {"tap", "N", "tap row N: follow a link, press a button, flip a switch",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 1, "tap N");
+         host.tap(parseRowNumber(c.words[0]));
+       }},
+      {"switch", "N on|off", "set switch row N",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 2, "switch N on|off");
+         host.setSwitch(parseRowNumber(c.words[0]), c.words[1]);
+       }},
+      {"choose", "N VALUE", "pick a value (by value or title) of a segmented or list row",
+       [](SettingsHost& host, const Command& c) {
+         if (c.words.size() < 2) throw CommandError("usage: choose N VALUE");
+         host.choose(parseRowNumber(c.words[0]), trimTrailingSpaces(afterFirstWord(c.rest)));
+       }},
+      {"focus", "N", "put the cursor in text row N (the keyboard appears)",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 1, "focus N");
+         host.focus(parseRowNumber(c.words[0]));
+       }},
+      {"type", "TEXT", "type into the focused field (\\t, \\n, \\\\, \\u{HEX} are escapes)",
+       [](SettingsHost& host, const Command& c) {
+         if (c.rest.empty()) throw CommandError("usage: type TEXT");
+         host.type(c.rest);
+       }},
+      {"dismiss", "", "leave the field; the keyboard goes away",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 0, "dismiss");
+         host.dismiss();
+       }},
+      {"right", "", "tap the navigation bar's right button (Edit, Done, ...)",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 0, "right");
+         host.right();
+       }},
+      {"delete", "N", "in editing mode, delete row N",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 1, "delete N");
+         host.deleteRow(parseRowNumber(c.words[0]));
+       }},
+      {"ok", "", "answer the alert",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 0, "ok");
+         host.ok();
+       }},
+      {"back", "", "go back one pane",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 0, "back");
+         host.back();
+       }},
+      {"show", "", "draw the current pane", [](SettingsHost& host, const Command&) { host.draw(); }},
+      {"dump", "", "print the current pane as one line of JSON",
+       [](SettingsHost& host, const Command&) { host.out_ << host.dump() << '\n'; }},
+      {"help", "", "list the commands", [](SettingsHost& host, const Command&) { host.out_ << helpText(); }},
+  };
+  return table;
+}
+
+std::string SettingsHost::helpText() {
+  std::size_t width = 0;
+  for (const CommandSpec& spec : commands())
+    width = std::max(width, std::string(spec.name).size() + 1 + std::string(spec.arguments).size());
+  std::string text;
+  for (const CommandSpec& spec : commands()) {
+    std::string usage = std::string(spec.name) + (*spec.arguments ? " " : "") + spec.arguments;
+    text += "  " + usage + std::string(width + 2 - usage.size(), ' ') + spec.summary + "\n";
+  }
+  return text;
+}
+
 void SettingsHost::execute(std::string_view line) {
   Command c = parseCommand(line);
   if (c.name.empty()) return;
@@ -43,50 +119,11 @@ void SettingsHost::execute(std::string_view line) {
   if (!alerts.empty() && c.name != "ok" && c.name != "show" && c.name != "dump")
     throw CommandError("an alert (\"" + alerts.front()->title().value_or("") +
                        "\") is waiting: answer it with ok first");
+  const auto& table = commands();
+  auto spec = std::find_if(table.begin(), table.end(), [&](const CommandSpec& s) { return c.name == s.name; });
+  if (spec == table.end()) throw CommandError("unknown command \"" + c.name + "\" (try help)");
   try {
-    if (c.name == "open") {
-      std::string label = trimTrailingSpaces(c.rest);
-      if (label.empty()) throw CommandError("usage: open LABEL");
-      open(label);
-    } else if (c.name == "tap") {
-      expectWords(c, 1, "tap N");
-      tap(parseRowNumber(c.words[0]));
-    } else if (c.name == "switch") {
-      expectWords(c, 2, "switch N on|off");
-      setSwitch(parseRowNumber(c.words[0]), c.words[1]);
-    } else if (c.name == "choose") {
-      if (c.words.size() < 2) throw CommandError("usage: choose N VALUE");
-      choose(parseRowNumber(c.words[0]), trimTrailingSpaces(afterFirstWord(c.rest)));
-    } else if (c.name == "focus") {
-      expectWords(c, 1, "focus N");
-      focus(parseRowNumber(c.words[0]));
-    } else if (c.name == "type") {
-      if (c.rest.empty()) throw CommandError("usage: type TEXT");
-      type(c.rest);
-    } else if (c.name == "dismiss") {
-      expectWords(c, 0, "dismiss");
-      dismiss();
-    } else if (c.name == "right") {
-      expectWords(c, 0, "right");
-      right();
-    } else if (c.name == "delete") {
-      expectWords(c, 1, "delete N");
-      deleteRow(parseRowNumber(c.words[0]));
-    } else if (c.name == "ok") {
-      expectWords(c, 0, "ok");
-      ok();
-    } else if (c.name == "back") {
-      expectWords(c, 0, "back");
-      back();
-    } else if (c.name == "show") {
-      draw();
-    } else if (c.name == "dump") {
-      out_ << dump() << '\n';
-    } else if (c.name == "help") {
-      out_ << kHelp;
-    } else {
-      throw CommandError("unknown command \"" + c.name + "\" (try help)");
-    }
+    spec->run(*this, c);
     platform::RunLoop::drain();
     refreshCells();
   } catch (const platform::BindingError& e) {

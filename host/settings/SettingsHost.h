@@ -44,6 +44,19 @@ class SettingsHost {
   // The title shown in the prompt.
   std::string currentTitle();
 
+  // One command of the host: its name, its arguments as help shows them, a
+  // one-line summary, and what it does.
+  struct CommandSpec {
+    const char* name;
+    const char* arguments;
+    const char* summary;
+    void (*run)(SettingsHost& host, const Command& command);
+  };
+  // Every command, in the order help lists them.
+  static const std::vector<CommandSpec>& commands();
+  // What `help` prints: one line per command, generated from the table.
+  static std::string helpText();
+
  private:
   struct Frame {
     std::shared_ptr<PSListController> pane;

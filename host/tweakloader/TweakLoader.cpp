@@ -16,8 +16,6 @@
 // With TWEAK_LOADER_VERBOSE set, each library loaded is named on standard
 // error.
 
-#include <dlfcn.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -25,6 +23,8 @@
 
 #include "Filter.h"
 #include "platform/os/DeviceRoot.h"
+#include "platform/os/DynamicLoader.h"
+#include "platform/os/Environment.h"
 #include "platform/os/FileSystem.h"
 
 namespace tweakloader {
@@ -54,7 +54,7 @@ ProcessIdentity thisProcess() {
   // Looked up rather than linked, so the loader never brings the runtime
   // into a process that does not have it.
   using GetClass = void* (*)(const char*);
-  if (auto getClass = reinterpret_cast<GetClass>(dlsym(RTLD_DEFAULT, "objc_getClass")))
+  if (auto getClass = reinterpret_cast<GetClass>(platform::SharedLibrary::globalSymbol("objc_getClass")))
     process.hasClass = [getClass](const std::string& name) { return getClass(name.c_str()) != nullptr; };
   return process;
 }
@@ -77,9 +77,9 @@ void consider(const std::string& directory, const std::string& library, const Pr
   }
   if (!matches(*filter, process)) return;
   std::string path = directory + "/" + library;
-  if (dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL) == nullptr) {
-    const char* why = dlerror();
-    report("cannot load " + library + ": " + (why ? why : "unknown error"));
+  std::string why;
+  if (!platform::SharedLibrary::open(path, &why)) {
+    report("cannot load " + library + ": " + why);
     return;
   }
   if (verbose) report("loaded " + path);

@@ -20,7 +20,7 @@
 #include "UIKit/UIAlertView.h"
 #include "UIKit/UIBarButtonItem.h"
 #include "UIKit/UIResponder.h"
-#include "Velloria/WidgetData.h"
+#include "WidgetData.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/core/RunLoop.h"
 

@@ -12,12 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "Messaging.h"
+#include "objcxx/Messaging.h"
 #include "SectionClasses.h"
 
 namespace {
 
-using bulletinboard::send;
+using objcxx::send;
 
 const std::string kWidget = "/System/Library/WeeAppPlugins/Velloria.bundle";
 const std::string kMoved = "/Library/WeeAppPlugins/Velloria.bundle";

@@ -6,7 +6,7 @@
 
 #include "PlistTestSupport.h"
 #include "TempRoot.h"
-#include "Velloria/WidgetData.h"
+#include "WidgetData.h"
 #include "platform/os/FileSystem.h"
 #include "platform/plist/PropertyList.h"
 

@@ -3,9 +3,9 @@
 #include <unicode/uloc.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "platform/os/DeviceRoot.h"
+#include "platform/os/Environment.h"
 #include "platform/os/FileSystem.h"
 #include "platform/plist/PropertyList.h"
 
@@ -105,16 +105,13 @@ NSBundle::NSBundle(std::string devicePath, std::string hostPath)
 std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& devicePath) {
   if (devicePath.empty()) return nullptr;
   std::string host = platform::resolveDevicePath(devicePath);
-  std::error_code ec;
-  if (!std::filesystem::is_directory(host, ec)) return nullptr;
+  if (!platform::isDirectory(host)) return nullptr;
   return std::shared_ptr<NSBundle>(new NSBundle(devicePath, host));
 }
 
 std::shared_ptr<NSBundle> NSBundle::mainBundle() {
   static const std::shared_ptr<NSBundle> main = [] {
-    std::error_code ec;
-    std::string host = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
-    if (ec || host.empty()) host = std::filesystem::current_path(ec).string();
+    std::string host = platform::executableDirectory();
     std::string root = platform::deviceRoot();
     std::string device = host;
     if (!root.empty() && host.compare(0, root.size(), root) == 0 &&

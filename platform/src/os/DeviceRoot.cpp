@@ -1,8 +1,9 @@
 #include "platform/os/DeviceRoot.h"
 
-#include <cstdlib>
 #include <mutex>
 #include <shared_mutex>
+
+#include "platform/os/Environment.h"
 
 namespace platform {
 namespace {
@@ -24,8 +25,7 @@ std::string currentRoot() {
   }
   std::unique_lock lock(rootMutex);
   if (!rootKnown) {
-    const char* env = std::getenv("DEVICE_ROOT");
-    rootDir = normalise(env ? env : "/");
+    rootDir = normalise(environment("DEVICE_ROOT").value_or("/"));
     rootKnown = true;
   }
   return rootDir;
@@ -39,7 +39,7 @@ void setDeviceRoot(std::string_view root) {
   std::unique_lock lock(rootMutex);
   rootDir = normalise(root);
   rootKnown = true;
-  setenv("DEVICE_ROOT", rootDir.empty() ? "/" : rootDir.c_str(), 1);
+  setEnvironment("DEVICE_ROOT", rootDir.empty() ? "/" : rootDir);
 }
 
 std::string resolveDevicePath(std::string_view devicePath) {

@@ -19,4 +19,6 @@ std::unique_ptr<SharedLibrary> SharedLibrary::open(const std::string& path, std:
 
 void* SharedLibrary::symbol(const std::string& name) const { return ::dlsym(handle_, name.c_str()); }
 
+void* SharedLibrary::globalSymbol(const std::string& name) { return ::dlsym(RTLD_DEFAULT, name.c_str()); }
+
 }  // namespace platform

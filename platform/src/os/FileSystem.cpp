@@ -162,10 +162,9 @@ std::vector<std::string> listDirectory(const std::string& path) {
   return names;
 }
 
-std::optional<std::string> environment(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value) return std::nullopt;
-  return std::string(value);
+bool isDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "platform/os/FileSystem.h"
+#include "platform/os/Environment.h"
 
 namespace platform {
 

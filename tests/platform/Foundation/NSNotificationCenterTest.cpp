@@ -17,10 +17,6 @@ class NotificationCenterTest : public ::testing::Test {
   std::vector<std::string> calls_;
 };
 
-TEST_F(NotificationCenterTest, DefaultCenterIsOneObject) {
-  EXPECT_EQ(NSNotificationCenter::defaultCenter(), NSNotificationCenter::defaultCenter());
-}
-
 TEST_F(NotificationCenterTest, DeliversMatchingNamesInRegistrationOrder) {
   Observer a, b;
   center_.addObserver(&a, [&] { calls_.push_back("a-show"); }, UIKeyboardWillShowNotification);

@@ -14,6 +14,7 @@
 #include "PlistTestSupport.h"
 #include "TempRoot.h"
 #include "platform/os/DeviceRoot.h"
+#include "platform/os/Environment.h"
 #include "platform/os/FileSystem.h"
 
 using testing_support::slurp;

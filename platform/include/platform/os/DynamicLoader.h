@@ -1,4 +1,5 @@
-// Loading shared libraries (dlopen), for the settings host's bundles.
+// Loading shared libraries (dlopen): the settings host's bundles and the
+// tweak loader's hook libraries.
 #pragma once
 
 #include <memory>
@@ -16,6 +17,10 @@ class SharedLibrary {
 
   // The address of an exported symbol, or null.
   void* symbol(const std::string& name) const;
+
+  // The address of a symbol among everything the process has loaded
+  // (RTLD_DEFAULT), or null: for looking a library up without linking it.
+  static void* globalSymbol(const std::string& name);
 
   const std::string& path() const { return path_; }
 

@@ -49,7 +49,7 @@ class FileLock {
 // when the directory is missing.
 std::vector<std::string> listDirectory(const std::string& path);
 
-// The value of an environment variable, or nothing.
-std::optional<std::string> environment(const char* name);
+// Whether a directory exists at the path (following symbolic links).
+bool isDirectory(const std::string& path);
 
 }  // namespace platform

@@ -1,11 +1,12 @@
 // Message sends from C++ on the GNU Objective-C runtime, which dispatches by
-// looking up the implementation (objc_msg_lookup) and calling it.
+// looking up the implementation (objc_msg_lookup) and calling it. Shared by
+// the hook library and the bulletin-board host.
 #pragma once
 
 #include <objc/message.h>
 #include <objc/runtime.h>
 
-namespace sectionpatch {
+namespace objcxx {
 
 // Converts between function pointer types (an IMP and the real signature of
 // the method behind it), through the generic function pointer type.
@@ -22,4 +23,4 @@ R send(id receiver, SEL sel, Args... args) {
   return imp(receiver, sel, args...);
 }
 
-}  // namespace sectionpatch
+}  // namespace objcxx
