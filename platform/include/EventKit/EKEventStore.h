@@ -9,7 +9,8 @@
 //                       machine).
 // Files that are hidden (".name.ics"), unreadable, over the size limit, not
 // iCalendar, or whose name, title or identifier is not valid UTF-8 are left
-// out. A missing directory means no calendars.
+// out. A missing directory means no calendars. A file is parsed once and kept
+// for the process until it changes on disk.
 #pragma once
 
 #include <memory>
@@ -17,7 +18,12 @@
 #include <vector>
 
 #include "EventKit/EKCalendar.h"
+#include "EventKit/EKEvent.h"
 #include "platform/core/Value.h"
+
+namespace eventkit {
+class CalendarFile;
+}
 
 class EKEventStore : public platform::Object {
  public:
@@ -34,6 +40,17 @@ class EKEventStore : public platform::Object {
   // The identifier given to a calendar file without X-WR-RELCALID.
   static std::string identifierForFileName(const std::string& fileName);
 
+  // A search for the occurrences overlapping [startDate, endDate) in the
+  // calendars given (calendars of this store; nothing: all of them).
+  EKEventPredicate predicateForEventsWithStartDate(
+      platform::Date startDate, platform::Date endDate,
+      std::optional<std::vector<std::shared_ptr<EKCalendar>>> calendars) const;
+
+  // The occurrences a predicate asks for, recurring events expanded, ordered
+  // by start date (file order among equal starts).
+  std::vector<std::shared_ptr<EKEvent>> eventsMatchingPredicate(const EKEventPredicate& predicate) const;
+
  private:
   std::vector<std::shared_ptr<EKCalendar>> calendars_;
+  std::vector<std::shared_ptr<const eventkit::CalendarFile>> files_;
 };

@@ -2,4 +2,5 @@
 #pragma once
 
 #include "EventKit/EKCalendar.h"
+#include "EventKit/EKEvent.h"
 #include "EventKit/EKEventStore.h"

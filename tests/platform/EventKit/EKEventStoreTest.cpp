@@ -6,7 +6,9 @@
 #include <fstream>
 #include <string>
 
+#include "EventKit/EventKit.h"
 #include "TempRoot.h"
+#include "platform/os/Clock.h"
 
 namespace {
 
@@ -79,6 +81,55 @@ TEST_F(EventStoreTest, BadFilesAreSkipped) {
   ASSERT_EQ(calendars.size(), 2u);
   EXPECT_EQ(calendars[0]->title(), "Good");
   EXPECT_EQ(calendars[1]->title(), "Upper");
+}
+
+// Occurrences in a local zone of UTC+8: timed, floating, all-day and
+// recurring events (rule, excluded date, replaced instance, extra date),
+// the span asked for, the calendar filter, and a runaway rule kept bounded.
+TEST_F(EventStoreTest, EventsInASpanWithRecurrencesExpanded) {
+  setenv("TZ", "Asia/Shanghai", 1);
+  tzset();
+  auto event = [](const std::string& lines) { return "BEGIN:VEVENT\r\n" + lines + "END:VEVENT\r\n"; };
+  write("a-work.ics",
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nX-WR-CALNAME:Work\r\nX-WR-RELCALID:work\r\n" +
+            event("UID:u1\r\nDTSTART:20260301T200000Z\r\nDTEND:20260301T210000Z\r\nSUMMARY:Late call\r\n") +
+            event("UID:u2\r\nDTSTART;VALUE=DATE:20260305\r\nDTEND;VALUE=DATE:20260307\r\nSUMMARY:Trip\r\n") +
+            event("UID:u3\r\nDTSTART:20260310T090000\r\nSUMMARY:Floating\r\n") +
+            event("UID:w\r\nDTSTART:20260202T010000Z\r\nDURATION:PT1H\r\nRRULE:FREQ=WEEKLY\r\n"
+                  "EXDATE:20260309T010000Z\r\nRDATE:20260311T010000Z\r\nSUMMARY:Weekly\r\n") +
+            event("UID:w\r\nRECURRENCE-ID:20260316T010000Z\r\nDTSTART:20260317T010000Z\r\n"
+                  "DURATION:PT1H\r\nSUMMARY:Moved\r\n") +
+            "END:VCALENDAR\r\n");
+  write("b-noise.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nX-WR-CALNAME:Noise\r\n" +
+                           event("UID:n\r\nDTSTART:20260101T000000Z\r\nRRULE:FREQ=SECONDLY\r\nSUMMARY:Tick\r\n") +
+                           "END:VCALENDAR\r\n");
+  EKEventStore store;
+  ASSERT_EQ(store.calendars().size(), 2u);
+  auto local = [](int y, int m, int d, int h = 0) { return platform::dateFromLocalTime({y, m, d, h, 0, 0}); };
+  auto describe = [](const std::vector<std::shared_ptr<EKEvent>>& events) {
+    std::vector<std::string> out;
+    for (const auto& e : events) {
+      platform::CivilTime t = platform::localTimeOf(e->startDate());
+      out.push_back(e->title() + "@" + std::to_string(t.month) + "-" + std::to_string(t.day) + "T" +
+                    std::to_string(t.hour) + (e->isAllDay() ? "*" : ""));
+    }
+    return out;
+  };
+  auto work = store.eventsMatchingPredicate(
+      store.predicateForEventsWithStartDate(local(2026, 3, 2), local(2026, 3, 18), std::vector{store.calendars()[0]}));
+  EXPECT_EQ(describe(work), (std::vector<std::string>{"Late call@3-2T4", "Weekly@3-2T9", "Trip@3-5T0*",
+                                                      "Floating@3-10T9", "Weekly@3-11T9", "Moved@3-17T9"}));
+  platform::CivilTime tripEnd = platform::localTimeOf(work[2]->endDate());
+  EXPECT_EQ(tripEnd.day, 7) << "an all-day event ends at midnight after its last day";
+  EXPECT_EQ(work[0]->calendar(), store.calendars()[0]);
+
+  auto all = store.eventsMatchingPredicate(store.predicateForEventsWithStartDate(local(2026, 3, 2), local(2026, 3, 3), std::nullopt));
+  std::size_t ticks = 0;
+  for (const auto& e : all) ticks += e->title() == "Tick";
+  EXPECT_GT(ticks, 0u);
+  EXPECT_LE(ticks, 5000u) << "a rule repeating every second is expanded only so far";
+  unsetenv("TZ");
+  tzset();
 }
 
 }  // namespace
