@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "PreviewOutput.h"
+
 #include "platform/core/ObjC.h"
 #include "platform/core/RunLoop.h"
 
@@ -95,6 +97,8 @@ const std::vector<SettingsHost::CommandSpec>& SettingsHost::commands() {
       {"show", "", "draw the current pane", [](SettingsHost& host, const Command&) { host.draw(); }},
       {"dump", "", "print the current pane as one line of JSON",
        [](SettingsHost& host, const Command&) { host.out_ << host.dump() << '\n'; }},
+      {"preview", "[YYYY-MM[-DD]] [--json]", "draw what the stored settings describe for a month or week",
+       [](SettingsHost& host, const Command& c) { host.preview(c.words); }},
       {"help", "", "list the commands", [](SettingsHost& host, const Command&) { host.out_ << helpText(); }},
   };
   return table;
@@ -137,6 +141,26 @@ void SettingsHost::execute(std::string_view line) {
     platform::RunLoop::drain();
     throw CommandError(std::string("the pane failed: ") + e.what());
   }
+}
+
+void SettingsHost::preview(const std::vector<std::string>& words) {
+  bool json = false;
+  std::optional<settings_preview::PreviewDate> date;
+  for (const std::string& word : words) {
+    if (word == "--json") {
+      json = true;
+    } else if (auto parsed = settings_preview::parsePreviewDate(word); parsed && !date) {
+      date = parsed;
+    } else {
+      throw CommandError("usage: preview [YYYY-MM | YYYY-MM-DD] [--json] (\"" + word + "\" is neither)");
+    }
+  }
+  settings_preview::Preview shown = settings_preview::buildPreview(
+      settings_preview::readStoredSettings(), date, today_ ? *today_ : settings_preview::localToday());
+  if (json)
+    out_ << settings_preview::previewJSON(shown) << '\n';
+  else
+    out_ << settings_preview::previewGrid(shown, {80, swatches_});
 }
 
 PSListController* SettingsHost::current() const { return stack_.empty() ? nullptr : stack_.back().pane.get(); }

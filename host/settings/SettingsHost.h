@@ -8,7 +8,9 @@
 // alert is up only `ok`, `show` and `dump` are taken.
 #pragma once
 
+#include <chrono>
 #include <map>
+#include <optional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -43,6 +45,10 @@ class SettingsHost {
 
   // The title shown in the prompt.
   std::string currentTitle();
+
+  // Fixes the date the preview takes as today (for scripts and tests);
+  // otherwise it is the local date.
+  void setToday(std::chrono::year_month_day today) { today_ = today; }
 
   // One command of the host: its name, its arguments as help shows them, a
   // one-line summary, and what it does.
@@ -88,6 +94,9 @@ class SettingsHost {
   std::shared_ptr<PSSpecifier> rowAt(long index, const char* command);
   void tapEntry(long index);
 
+  // The preview of the stored settings (`preview`).
+  void preview(const std::vector<std::string>& words);
+
   // Drawing (PaneView.cpp).
   void drawRow(PSSpecifier& row, long index, bool editing);
   std::string rowJSON(PSSpecifier& row, long index);
@@ -98,6 +107,7 @@ class SettingsHost {
   std::map<std::string, LoadedBundle> bundles_;  // by bundle path, loaded once
   PSRootController root_;
   std::vector<Frame> stack_;
+  std::optional<std::chrono::year_month_day> today_;
 };
 
 // The framework's name for a cell type ("switch", "title-value", ...).

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Preview.h"
 #include "SettingsHost.h"
 #include "platform/os/DeviceRoot.h"
 #include "platform/os/FileSystem.h"
@@ -34,7 +35,7 @@ constexpr const char* kUsage =
     "With neither, commands come from standard input (a prompt on a terminal).\n";
 
 struct Options {
-  std::optional<std::string> root, open, script, commands;
+  std::optional<std::string> root, open, script, commands, today;
 };
 
 std::optional<Options> parseOptions(int argc, char** argv) {
@@ -45,6 +46,7 @@ std::optional<Options> parseOptions(int argc, char** argv) {
                                          : arg == "--open" ? &options.open
                                          : arg == "--script" ? &options.script
                                          : arg == "-c" ? &options.commands
+                                         : arg == "--today" ? &options.today
                                                        : nullptr;
     if (!target || i + 1 >= argc || *target) return std::nullopt;
     *target = argv[++i];
@@ -143,6 +145,14 @@ int main(int argc, char** argv) {
   }
 
   SettingsHost host(std::cout, platform::terminalHasTrueColor());
+  if (options->today) {
+    auto today = settings_preview::parsePreviewDate(*options->today);
+    if (!today || !today->dayGiven) {
+      std::cerr << "settings-host: --today takes a date YYYY-MM-DD, not " << *options->today << '\n';
+      return 2;
+    }
+    host.setToday(today->date);
+  }
   if (options->open) {
     try {
       host.execute("open " + *options->open);
