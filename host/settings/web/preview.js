@@ -43,7 +43,8 @@ export class Preview {
     this.buttons.today.addEventListener("click", () => this.go(null));
     this.relabel();
     // A window grown wide shows the preview beside the panes.
-    matchMedia("(min-width: 900px)").addEventListener("change", () => {
+    this.wide = matchMedia("(min-width: 900px)");
+    this.wide.addEventListener("change", () => {
       if (this.stale && this.visible()) this.load();
     });
   }
@@ -57,8 +58,10 @@ export class Preview {
     if (this.data) this.draw(this.data);
   }
 
+  // On screen: beside the panes, or in its tab (asked without making the
+  // browser compute styles in the middle of a redraw).
   visible() {
-    return getComputedStyle(this.root).display !== "none";
+    return this.wide.matches || this.root.closest("[data-tab]").dataset.tab === "preview";
   }
 
   // The settings may have changed: fetch again now if on screen, else later.

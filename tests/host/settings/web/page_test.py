@@ -51,7 +51,8 @@ def calendar_id():
 
 options = webdriver.ChromeOptions()
 for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-             "--disable-background-networking", "--disable-component-update", "--disable-sync"):
+             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+             "--hide-scrollbars"):  # phones draw no scroll bar beside the page
     options.add_argument(flag)
 options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="page-test-"))
 options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
