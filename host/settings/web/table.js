@@ -8,6 +8,22 @@ import { t } from "./i18n.js";
 const GROUP = 0, LINK = 1, LINK_LIST = 2, LIST_ITEM = 3, TITLE_VALUE = 4, SWITCH = 6, TEXT = 8, SEGMENT = 9,
   BUTTON = 13;
 const TAPPABLE = new Set([LINK, LINK_LIST, LIST_ITEM, BUTTON]);
+const CHUNK = 100;
+
+// Makes box hold nodes, in order, moving only what is out of place.
+function placeIn(box, nodes) {
+  const keep = new Set(nodes);
+  for (let child = box.firstChild; child;) {
+    const next = child.nextSibling;
+    if (!keep.has(child)) child.remove();
+    child = next;
+  }
+  let cursor = box.firstChild;
+  for (const node of nodes) {
+    if (node === cursor) cursor = cursor.nextSibling;
+    else box.insertBefore(node, cursor);
+  }
+}
 
 // actions: command(text) queues a host command; focusField(n), fillField(n)
 // and leaveField(n, input) report what happens in text row n; isTyping(n)
@@ -91,31 +107,34 @@ export class Table {
       }
     }
     this.nodes = nodes;
-    this.place(order);
+    this.place(order, newView);
     if (activeRow && !activeRow.isConnected) this.restoreFocus(active, activeRow);
     return newView;
   }
 
-  // Puts the elements in order, moving none that keeps its place (moving an
-  // element would take its focus away).
-  place(order) {
-    const keep = new Set(order);
-    for (let child = this.root.firstChild; child;) {
-      const next = child.nextSibling;
-      if (!keep.has(child)) child.remove();
-      child = next;
-    }
-    if (!this.root.firstChild) {
-      const fragment = document.createDocumentFragment();
-      for (const node of order) fragment.appendChild(node);
-      this.root.appendChild(fragment);
+  // Puts the elements in order, in blocks of CHUNK that the browser lays out
+  // and paints only near the screen. An element that keeps its place in its
+  // block is not moved (moving it would take its focus away).
+  place(order, fresh) {
+    const count = Math.ceil(order.length / CHUNK);
+    const slice = (j) => order.slice(j * CHUNK, (j + 1) * CHUNK);
+    if (fresh) {
+      const chunks = [];
+      for (let j = 0; j < count; j++) chunks.push(this.chunk(slice(j)));
+      this.root.replaceChildren(...chunks);
       return;
     }
-    let cursor = this.root.firstChild;
-    for (const node of order) {
-      if (node === cursor) cursor = cursor.nextSibling;
-      else this.root.insertBefore(node, cursor);
-    }
+    while (this.root.children.length > count) this.root.lastChild.remove();
+    while (this.root.children.length < count) this.root.appendChild(this.chunk([]));
+    for (let j = 0; j < count; j++) placeIn(this.root.children[j], slice(j));
+  }
+
+  chunk(nodes) {
+    const chunk = el("div", "chunk");
+    // Until it is first drawn, a block is as tall as its rows would be.
+    chunk.style.containIntrinsicSize = `auto ${nodes.length * 44}px`;
+    chunk.append(...nodes);
+    return chunk;
   }
 
   // Focuses in the redrawn row the control that had the focus in the old one.
