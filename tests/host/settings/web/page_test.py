@@ -18,7 +18,7 @@ import urllib.parse
 import urllib.request
 
 from selenium import webdriver
-from selenium.common.exceptions import NoAlertPresentException
+from selenium.common.exceptions import NoAlertPresentException, StaleElementReferenceException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -57,7 +57,8 @@ for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "-
 options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="page-test-"))
 options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
 driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-wait = WebDriverWait(driver, 10)
+# Rows are redrawn when the host's state changes: an element found a moment ago may be gone.
+wait = WebDriverWait(driver, 10, ignored_exceptions=[StaleElementReferenceException])
 
 
 def until(condition, what):
