@@ -248,6 +248,17 @@ const preview = new Preview($("preview"), api.getPreview);
 labelPage();
 showTab("settings");
 
+// Coming back to the page: another host may have changed the files since.
+window.addEventListener("focus", async () => {
+  if (!state || busy()) return;
+  try {
+    const next = await api.getState();
+    if (!busy()) apply(next);
+  } catch (error) {
+    fail(error);
+  }
+});
+
 async function start() {
   if (!api.hasToken()) {
     showNotice("error", t("refused"), t("noToken"));

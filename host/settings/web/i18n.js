@@ -19,7 +19,6 @@ const WORDS = {
     noToken: "This address has no token. Open the address the host printed when it started.",
     badToken: "The host refused the token. Open the address the host printed when it started.",
     offline: "The host does not answer.",
-    checked: "selected",
   },
   "zh-Hans": {
     settings: "设置",
@@ -39,7 +38,6 @@ const WORDS = {
     noToken: "此地址没有令牌。请打开设置主机启动时打印的地址。",
     badToken: "设置主机拒绝了令牌。请打开设置主机启动时打印的地址。",
     offline: "设置主机没有响应。",
-    checked: "已选",
   },
 };
 
