@@ -54,7 +54,7 @@ async function pump() {
     try {
       const result = await api.postCommand(line);
       if (result && result.ok === false) showNotice("error", t("refused"), result.error || line);
-      if (result && result.state) apply(result.state);
+      if (result && result.state) apply(result.state, line);
     } catch (error) {
       fail(error);
     }
@@ -95,7 +95,8 @@ const table = new Table($("table"), {
 });
 
 // --- Drawing --------------------------------------------------------------
-function apply(next) {
+// line: the command that led to this state, if any.
+function apply(next, line = "") {
   const before = state;
   state = next;
   if (next.lang && next.lang !== language()) {
@@ -115,7 +116,8 @@ function apply(next) {
   app.classList.toggle("keyboard-up", !!next.keyboard);
   drawOpened(next.opened || []);
   drawAlert(next.alert);
-  preview.changed();
+  // Text in a field is nothing stored yet: no new preview while typing.
+  if (!line.startsWith("fill")) preview.changed();
 }
 
 function drawNav(s) {
