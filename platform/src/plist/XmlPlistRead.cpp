@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "PlistNumbers.h"
+#include "platform/plist/PlistNumbers.h"
 #include "platform/core/Strings.h"
 
 namespace platform::plist {

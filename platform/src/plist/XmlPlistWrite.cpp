@@ -4,7 +4,7 @@
 #include <charconv>
 #include <string>
 
-#include "PlistNumbers.h"
+#include "platform/plist/PlistNumbers.h"
 #include "platform/os/FileSystem.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/core/Strings.h"

@@ -31,6 +31,16 @@ std::optional<Value> parsePropertyList(std::string_view bytes, const PropertyLis
 // Reads a property-list file at a host path.
 std::optional<Value> readPropertyListFile(const std::string& path, const PropertyListLimits& limits = {});
 
+// The same two reads, saying in a few words why nothing was read: "no such
+// file", "not a regular file", "unreadable", "larger than N bytes", "empty",
+// "malformed XML property list", "malformed binary property list" (nesting
+// over the limit counts as malformed), or "not a property list" (text in no
+// property-list syntax).
+std::optional<Value> parsePropertyList(std::string_view bytes, std::string& whyNot,
+                                       const PropertyListLimits& limits = {});
+std::optional<Value> readPropertyListFile(const std::string& path, std::string& whyNot,
+                                          const PropertyListLimits& limits = {});
+
 // dictionaryWithContentsOfFile: the file's root dictionary, or nothing when
 // the file is missing, unreadable, malformed, or its root is not a dictionary.
 std::optional<Dictionary> readDictionaryFile(const std::string& path);
