@@ -54,7 +54,7 @@ class XMLReader {
       if (tag.empty || !skipMisc()) return std::nullopt;
       Tag inner;
       if (!startTag(&inner)) return std::nullopt;
-      value = element(inner, 1);
+      value = element(inner, 0);
       if (!value || !skipMisc() || !endTag("plist")) return std::nullopt;
     } else {
       value = element(tag, 0);

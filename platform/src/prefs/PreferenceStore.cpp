@@ -59,11 +59,12 @@ Value PreferenceDomain::copyValue(const std::string& key) {
   return viewLocked(key);
 }
 
-bool PreferenceDomain::storable(const Value& value) { return value.isNil() || serializeXML(value).has_value(); }
+bool PreferenceDomain::storable(const Value& value) { return value.isNil() || isPropertyListValue(value); }
 
 void PreferenceDomain::setValue(const std::string& key, Value value) {
-  // A value no property list can hold (a live object, text XML cannot carry)
-  // is refused here, so it can never block later writes of the domain.
+  // A value no property list can hold (a live object, text that is not
+  // UTF-8) is refused here, so it can never block later writes of the
+  // domain.
   if (!storable(value)) return;
   std::lock_guard<std::mutex> guard(mutex_);
   pending_.set(key, std::move(value));

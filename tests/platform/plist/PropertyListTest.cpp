@@ -140,7 +140,7 @@ TEST(PropertyListTest, RefusesWhatAFileCannotHold) {
   std::string path = root.file("/f.plist");
   ASSERT_TRUE(platform::writePropertyListFile(path, Dictionary{{"kept", 1}}));
   std::string before = slurp(path);
-  EXPECT_FALSE(platform::writePropertyListFile(path, Dictionary{{"bad", std::string("\x02")}}));
+  EXPECT_FALSE(platform::writePropertyListFile(path, Dictionary{{"bad", std::string("\xFF")}}));
   EXPECT_EQ(slurp(path), before);
 }
 

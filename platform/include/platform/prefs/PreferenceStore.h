@@ -1,5 +1,6 @@
-// The preference store: one per domain, the XML property list
-// /var/mobile/Library/Preferences/<domain>.plist under the device root. Both
+// The preference store: one per domain, the property list
+// /var/mobile/Library/Preferences/<domain>.plist under the device root (XML,
+// or binary while it holds text XML cannot carry). Both
 // the preferences service and the user-defaults persistent domains work
 // through it.
 //
@@ -33,7 +34,7 @@ class PreferenceDomain {
   // included), or nil.
   Value copyValue(const std::string& key);
   // Records a change; a nil value removes the key. A value that no property
-  // list can hold is ignored.
+  // list can hold (see isPropertyListValue) is ignored.
   void setValue(const std::string& key, Value value);
   // Every key as this process sees it, after taking in a changed file;
   // nothing when the domain has no keys and no file.
