@@ -28,6 +28,17 @@ PreferenceDomain& PreferenceDomain::named(const std::string& domain) {
   return *slot;
 }
 
+std::vector<std::string> PreferenceDomain::namesWithFiles() {
+  constexpr std::string_view kSuffix = ".plist";
+  std::vector<std::string> names;
+  for (std::string& file : listDirectory(resolveDevicePath(kPreferencesDirectory))) {
+    if (!file.ends_with(kSuffix)) continue;
+    file.resize(file.size() - kSuffix.size());
+    if (safeDomainName(file)) names.push_back(std::move(file));
+  }
+  return names;
+}
+
 PreferenceDomain::PreferenceDomain(std::string domain) : domain_(std::move(domain)), root_(deviceRoot()) {
   if (safeDomainName(domain_)) path_ = resolveDevicePath(kPreferencesDirectory + domain_ + ".plist");
 }

@@ -17,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/os/FileSystem.h"
 #include "platform/core/Value.h"
@@ -29,6 +30,9 @@ class PreferenceDomain {
   // could leave the preferences directory ("", "..", names with "/") get a
   // store that never reads or writes a file.
   static PreferenceDomain& named(const std::string& domain);
+  // The names of the domains that have a file in the preferences directory
+  // of the device root, sorted.
+  static std::vector<std::string> namesWithFiles();
 
   // The value under the key as this process sees it (pending changes
   // included), or nil.
