@@ -35,7 +35,7 @@ constexpr const char* kValues = R"(VALUE (after DOMAIN KEY) is one of:
 constexpr const char* kExamples = R"(Examples:
   defaults read com.quietharbor.velloria
   defaults write com.quietharbor.velloria viewType -int 1
-  defaults write com.quietharbor.velloria holidays -array-add -string 0101
+  defaults write com.quietharbor.velloria showLunar -bool NO
 )";
 
 }  // namespace

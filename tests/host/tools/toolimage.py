@@ -59,7 +59,8 @@ class Image:
         done = subprocess.run([self.path("bin/" + tool), *args], input=input, capture_output=True, env=env,
                               timeout=120)
         check(done.returncode >= 0, f"{tool} {args} was killed by signal {-done.returncode}")
-        check(b"Sanitizer" not in done.stderr, f"{tool} {args}: sanitizer report:\n{done.stderr.decode(errors='replace')}")
+        check(b"Sanitizer" not in done.stderr,
+              f"{tool} {args}: sanitizer report:\n{done.stderr.decode(errors='replace')}")
         if check_status is not None:
             check(done.returncode == check_status,
                   f"{tool} {args} exited {done.returncode}, not {check_status}; stderr: {done.stderr!r}")
