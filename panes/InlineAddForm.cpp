@@ -27,7 +27,15 @@ std::string trimmedText(const PSTableCell* cell) {
 }
 
 bool storable(const std::string& text) {
-  return platform::isValidUTF8(text) && platform::serializeXML(platform::Value(text)).has_value();
+  if (!platform::isPropertyListValue(platform::Value(text))) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+    bool nonCharacter = text.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < text.size() &&
+                        (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE;  // U+FFFE, U+FFFF
+    if (nonCharacter) return false;
+  }
+  return true;
 }
 
 void clearField(PSTableCell* cell) {
@@ -37,6 +45,12 @@ void clearField(PSTableCell* cell) {
 void showError(const PSListController& pane, const std::string& messageKey) {
   UIAlertView alert(localized(pane, "error"), localized(pane, messageKey), nullptr, std::string("OK"));
   alert.show();
+}
+
+void refuseField(const PSListController& pane, PSTableCell* cell, const std::string& messageKey) {
+  clearField(cell);
+  if (cell) cell->becomeFirstResponder();
+  showError(pane, messageKey);
 }
 
 void showDoneButton(PSListController& pane, std::shared_ptr<UIBarButtonItem>& editButton) {

@@ -33,13 +33,19 @@ bool isFocused(const PSTableCell* cell);
 // cell or no text.
 std::string trimmedText(const PSTableCell* cell);
 
-// Whether text can be written to a property-list file: valid UTF-8 with no
-// character that XML cannot carry. Anything else would make every later
-// rewrite of the widget data file fail.
+// Whether typed text may be stored: a property list can hold it
+// (platform::isPropertyListValue), and it holds no control character that
+// only a slip of the keyboard puts in a name or a value (C0 controls other
+// than tab, line feed and carriage return; U+FFFE, U+FFFF). Values read
+// from files are not judged by this: whatever they hold is kept.
 bool storable(const std::string& text);
 
 // Sets the cell's field text to nil.
 void clearField(PSTableCell* cell);
+
+// Refuses a field's text: clears the field, gives it the focus again and
+// shows the alert "error" / messageKey.
+void refuseField(const PSListController& pane, PSTableCell* cell, const std::string& messageKey);
 
 // Shows the alert "error" / messageKey (both looked up in "Main") with the
 // single button "OK" and no delegate.

@@ -77,15 +77,12 @@ void VLRPCustomizeColorsController::keyboardDidHide() {
   if (name.empty() || value.empty()) return;
 
   // Refusals clear and refocus the faulty field before the alert shows.
-  auto refuse = [this](PSTableCell* cell, const char* messageKey) {
-    clearField(cell);
-    cell->becomeFirstResponder();
-    showError(*this, messageKey);
-  };
-  if (!storable(name)) return refuse(nameCell.get(), kUnstorableTextKey);
-  if (_colors.contains(name)) return refuse(nameCell.get(), "duplicated color name");
-  if (!storable(value)) return refuse(valueCell.get(), kUnstorableTextKey);
-  if (!acceptableColorValue(value)) return refuse(valueCell.get(), "invalid color value");
+  if (_colors.contains(name)) return refuseField(*this, nameCell.get(), "duplicated color name");
+  if (!acceptableColorValue(value)) return refuseField(*this, valueCell.get(), "invalid color value");
+  // Typed text is judged just before it is stored. (Upper-casing brings in
+  // no control character, so the value is judged as typed.)
+  if (!storable(name)) return refuseField(*this, nameCell.get(), kUnstorableTextKey);
+  if (!storable(value)) return refuseField(*this, valueCell.get(), kUnstorableTextKey);
 
   clearField(nameCell.get());
   clearField(valueCell.get());

@@ -15,9 +15,10 @@
 // 24 bits (values over eight bytes are not scanned) clears and refocuses the
 // value field and alerts "invalid color value"; otherwise the upper-cased
 // value is stored under the name, the file rewritten and the row inserted.
-// Text that no property list can hold is refused the same way with the alert
-// "text cannot be stored". Deleting a colour resets every colour setting
-// whose stored string equals the colour's value to its default.
+// Just before that store, typed text that may not be stored (see
+// velloria::form::storable) is refused the same way with the alert "text
+// cannot be stored". Deleting a colour resets every colour setting whose
+// stored string equals the colour's value to its default.
 #pragma once
 
 #include <memory>

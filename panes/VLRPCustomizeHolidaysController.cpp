@@ -80,10 +80,6 @@ void VLRPCustomizeHolidaysController::keyboardDidHide() {
   std::string date = trimmedText(dateCell.get());
   if (name.empty() && date.empty()) return;
   if (name.empty() || date.empty()) return showError(*this, "empty holiday name or date");
-  if (!storable(name) || !storable(date)) {
-    clearField(storable(name) ? dateCell.get() : nameCell.get());
-    return showError(*this, kUnstorableTextKey);
-  }
   // A cut inside a surrogate pair would leave half a character, which no
   // property list can hold: the whole pair is left out instead.
   name = platform::substringToUTF16Index(name, kMaxNameLength);
@@ -95,6 +91,9 @@ void VLRPCustomizeHolidaysController::keyboardDidHide() {
     if (!lunar) dateCell->becomeFirstResponder();
     return showError(*this, "duplicated holiday date");
   }
+  // Typed text is judged as it would be stored, just before the store.
+  if (!storable(name)) return refuseField(*this, nameCell.get(), kUnstorableTextKey);
+  if (!storable(date)) return refuseField(*this, dateCell.get(), kUnstorableTextKey);
 
   clearField(nameCell.get());
   clearField(dateCell.get());

@@ -18,9 +18,10 @@
 // code units (never inside a surrogate pair); a date that the chosen type's
 // dictionary holds clears the date field, refocuses it for solar only, and
 // alerts "duplicated holiday date"; otherwise both fields are cleared, the
-// holiday stored, its row appended to its group and the file rewritten. Text
-// that no property list can hold is refused with the alert "text cannot be
-// stored" and its field cleared.
+// holiday stored, its row appended to its group and the file rewritten. Just
+// before that store, typed text that may not be stored (the cut name or the
+// date; see velloria::form::storable) is refused: its field is cleared and
+// refocused, and the alert "text cannot be stored" shown.
 #pragma once
 
 #include <memory>

@@ -284,6 +284,22 @@ TEST_F(HolidaysEditorTest, UnstorableTextIsRefused) {
   EXPECT_EQ(solar(), (Dictionary{{"0404", "Ok"}}));
 }
 
+TEST_F(HolidaysEditorTest, TypedTextIsJudgedAsItWouldBeStored) {
+  Editor e;
+  e.enter(kName, "Fes\x01tival", kDate, "0101");  // stored as its first three characters
+  EXPECT_EQ(alertCount(), 0u);
+  e.enter(kName, "A\x01", kDate, "0101");  // the duplicate date is told; the name stays
+  expectErrorAlert("duplicated holiday date");
+  EXPECT_EQ(e.text(kName), "A\x01");
+  e.type(kDate, "0202");
+  e.dismiss();
+  expectErrorAlert("text cannot be stored");
+  EXPECT_EQ(e.text(kName), std::nullopt);
+  EXPECT_TRUE(e.cell(kName)->isFirstResponder()) << "the refused field takes the focus again";
+  EXPECT_EQ(e.text(kDate), "0202");
+  EXPECT_EQ(solar(), (Dictionary{{"0101", "Fes"}}));
+}
+
 TEST_F(HolidaysEditorTest, HostileDatesAreStoredAsTyped) {
   std::string big(100 * 1024, '1');
   big[5] = '<';

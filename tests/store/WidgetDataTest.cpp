@@ -59,7 +59,7 @@ TEST_F(WidgetData, RewritesKeepOtherKeysAndReplaceForeignRoots) {
 TEST_F(WidgetData, AFailedWriteIsReportedAndKeepsTheFile) {
   ASSERT_TRUE(platform::writePropertyListFile(path_, Dictionary{{"extra-colors", Dictionary{{"a", "1"}}}}));
   std::string before = testing_support::slurp(path_);
-  EXPECT_FALSE(velloria::writeWidgetData({{"extra-colors", Dictionary{{"bad", std::string("\x01")}}}}));
+  EXPECT_FALSE(velloria::writeWidgetData({{"extra-colors", Dictionary{{"bad", std::string("\xFF")}}}}));
   EXPECT_EQ(testing_support::slurp(path_), before);
 }
 

@@ -60,6 +60,40 @@ bool writeTemporary(const std::string& tempPath, int fd, std::string_view bytes,
   return ok;
 }
 
+// Nothing, after saying why.
+std::nullopt_t fail(ReadError* error, ReadError why) {
+  if (error) *error = why;
+  return std::nullopt;
+}
+
+// Reads a descriptor to its end into a buffer first sized `initial` (the
+// size the file should have, plus one to see the end), growing up to the cap:
+// a file that grew meanwhile is read on up to it, one that shrank is cut
+// where it ends.
+std::optional<std::vector<std::uint8_t>> readToEnd(int fd, std::size_t initial, std::uint64_t maxBytes,
+                                                   ReadError* error) {
+  // One byte past the cap is enough to tell that the input is too large.
+  const std::uint64_t limit = maxBytes < UINT64_MAX ? maxBytes + 1 : maxBytes;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::clamp<std::uint64_t>(initial, 1, limit)));
+  std::size_t have = 0;
+  for (;;) {
+    if (have == bytes.size()) {
+      if (bytes.size() > maxBytes) return fail(error, ReadError::TooLarge);
+      bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size() * 2, limit)));
+    }
+    ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(error, ReadError::Unreadable);
+    }
+    if (n == 0) break;
+    have += static_cast<std::size_t>(n);
+  }
+  if (have > maxBytes) return fail(error, ReadError::TooLarge);
+  bytes.resize(have);
+  return bytes;
+}
+
 }  // namespace
 
 std::optional<FileStamp> statFile(const std::string& path) {
@@ -74,33 +108,32 @@ std::optional<FileStamp> statFile(const std::string& path) {
   return stamp;
 }
 
-std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes) {
+std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes,
+                                                  ReadError* error) {
   Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) return std::nullopt;
-  struct stat st;
-  if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  auto size = static_cast<std::uint64_t>(st.st_size);
-  if (size > maxBytes) return std::nullopt;
-  // One read for the size fstat reported; a file that grew meanwhile is read
-  // on up to the cap, one that shrank is cut where it ends.
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size) + 1);
-  std::size_t have = 0;
-  for (;;) {
-    if (have == bytes.size()) {
-      if (bytes.size() > maxBytes) return std::nullopt;
-      bytes.resize(std::min<std::uint64_t>(bytes.size() * 2, maxBytes + 1));
-    }
-    ssize_t n = ::read(file.get(), bytes.data() + have, bytes.size() - have);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    have += static_cast<std::size_t>(n);
+  if (file.get() < 0) {
+    return fail(error, errno == ENOENT || errno == ENOTDIR ? ReadError::Missing : ReadError::Unreadable);
   }
-  if (have > maxBytes) return std::nullopt;
-  bytes.resize(have);
-  return bytes;
+  struct stat st;
+  if (::fstat(file.get(), &st) != 0) return fail(error, ReadError::Unreadable);
+  if (!S_ISREG(st.st_mode)) return fail(error, ReadError::NotAFile);
+  auto size = static_cast<std::uint64_t>(st.st_size);
+  if (size > maxBytes) return fail(error, ReadError::TooLarge);
+  return readToEnd(file.get(), static_cast<std::size_t>(size) + 1, maxBytes, error);
+}
+
+std::string describeReadError(ReadError error, std::uint64_t maxBytes) {
+  switch (error) {
+    case ReadError::Missing: return "no such file";
+    case ReadError::NotAFile: return "not a regular file";
+    case ReadError::TooLarge: return "larger than " + std::to_string(maxBytes) + " bytes";
+    case ReadError::Unreadable: break;
+  }
+  return "unreadable";
+}
+
+std::optional<std::vector<std::uint8_t>> readStandardInput(std::uint64_t maxBytes, ReadError* error) {
+  return readToEnd(STDIN_FILENO, 64 * 1024, maxBytes, error);
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {

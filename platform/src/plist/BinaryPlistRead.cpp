@@ -6,6 +6,7 @@
 // file.
 #include "BinaryPlistRead.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -30,9 +31,12 @@ class BinaryReader {
   BinaryReader(std::string_view bytes, const PropertyListLimits& limits)
       : data_(reinterpret_cast<const std::uint8_t*>(bytes.data())), size_(bytes.size()), limits_(limits) {
     // Each reference costs at least a byte of the file, so a tree without
-    // shared containers never expands beyond this many values or bytes.
+    // shared containers never expands beyond this many values. Writers share
+    // equal strings, so text, data and numbers may grow beyond the file: up
+    // to what the largest file the limits accept could hold, plus a margin
+    // per byte of this one.
     valueBudget_ = size_ + 16;
-    byteBudget_ = 4 * size_ + 4096;
+    byteBudget_ = 4 * size_ + 4096 + std::min<std::uint64_t>(limits.maxBytes, 1ull << 62);
   }
 
   std::optional<Value> read() {
@@ -143,8 +147,11 @@ class BinaryReader {
       }
       case 0x6: {
         std::uint64_t n;
-        if (!length(marker, &at, &n) || !fits(at, n, 2) || !spend(3 * n)) return std::nullopt;
-        return utf16String(at, n);
+        if (!length(marker, &at, &n) || !fits(at, n, 2)) return std::nullopt;
+        // Charged by its UTF-8 size, as it is held.
+        auto text = utf16String(at, n);
+        if (!text || !spend(text->string()->size())) return std::nullopt;
+        return text;
       }
       case 0xA: return array(marker, at, depth, index);
       case 0xD: return dictionary(marker, at, depth, index);

@@ -1,4 +1,4 @@
-#include "PlistNumbers.h"
+#include "platform/plist/PlistNumbers.h"
 
 #include <charconv>
 #include <cmath>

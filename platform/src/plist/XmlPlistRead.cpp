@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "PlistNumbers.h"
+#include "platform/plist/PlistNumbers.h"
 #include "platform/core/Strings.h"
 
 namespace platform::plist {
@@ -54,7 +54,7 @@ class XMLReader {
       if (tag.empty || !skipMisc()) return std::nullopt;
       Tag inner;
       if (!startTag(&inner)) return std::nullopt;
-      value = element(inner, 1);
+      value = element(inner, 0);
       if (!value || !skipMisc() || !endTag("plist")) return std::nullopt;
     } else {
       value = element(tag, 0);

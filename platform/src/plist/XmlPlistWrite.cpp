@@ -1,21 +1,30 @@
 // The XML encoding, written as Foundation writes it: tab indentation, one
 // element per line, text escaped so that any XML reader gives back exactly
 // the characters written.
+#include "XmlPlistWrite.h"
+
 #include <charconv>
+#include <cmath>
 #include <string>
 
-#include "PlistNumbers.h"
-#include "platform/os/FileSystem.h"
+#include "platform/plist/PlistNumbers.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/core/Strings.h"
 
 namespace platform {
+namespace plist {
 namespace {
 
 constexpr std::string_view kHeader =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
     "<plist version=\"1.0\">\n";
+
+// What the <date> text form holds exactly.
+bool wholeSecondOfYears0To9999(Date date) {
+  double s = date.seconds;
+  return s == std::floor(s) && s >= -63113904000.0 && s < 252423993600.0;
+}
 
 class XMLWriter {
  public:
@@ -58,9 +67,11 @@ class XMLWriter {
                        : std::to_chars(buffer, buffer + sizeof buffer, value.int64Value()).ptr;
         return element(depth, "integer", std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
       }
-      case Value::Type::Real: return element(depth, "real", plist::realText(value.doubleValue()));
+      case Value::Type::Real: return element(depth, "real", realText(value.doubleValue()));
       case Value::Type::Boolean: return line(depth, *value.boolean() ? "<true/>" : "<false/>");
-      case Value::Type::Date: return element(depth, "date", plist::dateText(*value.date()));
+      case Value::Type::Date:
+        if (!wholeSecondOfYears0To9999(*value.date())) return false;
+        return element(depth, "date", dateText(*value.date()));
       case Value::Type::Data: return data(*value.data(), depth);
       case Value::Type::Nil:
       case Value::Type::Object: return false;
@@ -146,9 +157,9 @@ class XMLWriter {
   std::string& out_;
 };
 
-// The whole document into out (cleared first); false when the value cannot
-// be encoded.
-bool encode(const Value& value, std::string& out) {
+}  // namespace
+
+bool encodeXML(const Value& value, std::string& out) {
   out.clear();
   XMLWriter writer(out);
   writer.raw(kHeader);
@@ -157,21 +168,12 @@ bool encode(const Value& value, std::string& out) {
   return true;
 }
 
-}  // namespace
+}  // namespace plist
 
 std::optional<std::string> serializeXML(const Value& value) {
   std::string out;
-  if (!encode(value, out)) return std::nullopt;
+  if (!plist::encodeXML(value, out)) return std::nullopt;
   return out;
-}
-
-bool writePropertyListFile(const std::string& path, const Value& value) {
-  // Saves of a large file follow one another; one buffer per thread keeps
-  // each from growing a fresh one.
-  static thread_local std::string buffer;
-  bool written = encode(value, buffer) && writeFileAtomically(path, buffer);
-  if (buffer.capacity() > (8u << 20)) std::string().swap(buffer);  // keep no huge buffer
-  return written;
 }
 
 }  // namespace platform

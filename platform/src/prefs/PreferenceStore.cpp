@@ -28,6 +28,17 @@ PreferenceDomain& PreferenceDomain::named(const std::string& domain) {
   return *slot;
 }
 
+std::vector<std::string> PreferenceDomain::namesWithFiles() {
+  constexpr std::string_view kSuffix = ".plist";
+  std::vector<std::string> names;
+  for (std::string& file : listDirectory(resolveDevicePath(kPreferencesDirectory))) {
+    if (!file.ends_with(kSuffix)) continue;
+    file.resize(file.size() - kSuffix.size());
+    if (safeDomainName(file)) names.push_back(std::move(file));
+  }
+  return names;
+}
+
 PreferenceDomain::PreferenceDomain(std::string domain) : domain_(std::move(domain)), root_(deviceRoot()) {
   if (safeDomainName(domain_)) path_ = resolveDevicePath(kPreferencesDirectory + domain_ + ".plist");
 }
@@ -59,11 +70,12 @@ Value PreferenceDomain::copyValue(const std::string& key) {
   return viewLocked(key);
 }
 
-bool PreferenceDomain::storable(const Value& value) { return value.isNil() || serializeXML(value).has_value(); }
+bool PreferenceDomain::storable(const Value& value) { return value.isNil() || isPropertyListValue(value); }
 
 void PreferenceDomain::setValue(const std::string& key, Value value) {
-  // A value no property list can hold (a live object, text XML cannot carry)
-  // is refused here, so it can never block later writes of the domain.
+  // A value no property list can hold (a live object, text that is not
+  // UTF-8) is refused here, so it can never block later writes of the
+  // domain.
   if (!storable(value)) return;
   std::lock_guard<std::mutex> guard(mutex_);
   pending_.set(key, std::move(value));

@@ -140,7 +140,7 @@ TEST(PropertyListTest, RefusesWhatAFileCannotHold) {
   std::string path = root.file("/f.plist");
   ASSERT_TRUE(platform::writePropertyListFile(path, Dictionary{{"kept", 1}}));
   std::string before = slurp(path);
-  EXPECT_FALSE(platform::writePropertyListFile(path, Dictionary{{"bad", std::string("\x02")}}));
+  EXPECT_FALSE(platform::writePropertyListFile(path, Dictionary{{"bad", std::string("\xFF")}}));
   EXPECT_EQ(slurp(path), before);
 }
 
@@ -236,4 +236,29 @@ TEST(PropertyListTest, DictionaryFilesNeedADictionaryRoot) {
   auto text = platform::readDictionaryFile(path);
   ASSERT_TRUE(text);
   EXPECT_EQ(*text->find("a"), Value("b"));
+}
+
+TEST(PropertyListTest, FailedReadsSayWhy) {
+  testing_support::TempRoot root;
+  std::string path = root.file("/y.plist");
+  auto why = [&](const std::string& p, platform::PropertyListLimits limits = {}) {
+    std::string reason;
+    EXPECT_FALSE(platform::readPropertyListFile(p, reason, limits)) << p;
+    return reason;
+  };
+  EXPECT_EQ(why(path), "no such file");
+  EXPECT_EQ(why(root.path().string()), "not a regular file");
+  spit(path, "");
+  EXPECT_EQ(why(path), "empty");
+  spit(path, "<plist><dict><key>a</key></dict></plist>");
+  EXPECT_EQ(why(path), "malformed XML property list");
+  EXPECT_EQ(why(path, {.maxBytes = 8}), "larger than 8 bytes");
+  spit(path, "bplist00\x01\x02");
+  EXPECT_EQ(why(path), "malformed binary property list");
+  spit(path, "{ a = ");
+  EXPECT_EQ(why(path), "not a property list");
+  spit(path, "( a, b )");
+  std::string reason;
+  EXPECT_EQ(platform::readPropertyListFile(path, reason), platform::readPropertyListFile(path));
+  EXPECT_EQ(platform::parsePropertyList("( a, b )", reason), Value(Array{"a", "b"}));
 }

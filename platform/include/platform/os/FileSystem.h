@@ -20,9 +20,21 @@ struct FileStamp {
 // The stamp of an existing file, or nothing when it cannot be stat'ed.
 std::optional<FileStamp> statFile(const std::string& path);
 
+// Why a read gave nothing.
+enum class ReadError { Missing, NotAFile, TooLarge, Unreadable };
+
 // The whole content of a regular file, refusing files over maxBytes (then
-// nothing is read). Nothing when the file is missing or unreadable.
-std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes);
+// nothing is read). Nothing when the file is missing or unreadable; `error`
+// (when given) then says which.
+std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes,
+                                                  ReadError* error = nullptr);
+
+// The error in a few words: "no such file", "not a regular file", "larger
+// than N bytes" (N the cap the read had), "unreadable".
+std::string describeReadError(ReadError error, std::uint64_t maxBytes);
+
+// Everything on standard input up to its end, refusing more than maxBytes.
+std::optional<std::vector<std::uint8_t>> readStandardInput(std::uint64_t maxBytes, ReadError* error = nullptr);
 
 // Writes bytes atomically: a mkstemp file in the same directory, written,
 // fsync'ed, given the old file's mode (0644 for a new file), renamed over the

@@ -1,5 +1,6 @@
-// The preference store: one per domain, the XML property list
-// /var/mobile/Library/Preferences/<domain>.plist under the device root. Both
+// The preference store: one per domain, the property list
+// /var/mobile/Library/Preferences/<domain>.plist under the device root (XML,
+// or binary while it holds text XML cannot carry). Both
 // the preferences service and the user-defaults persistent domains work
 // through it.
 //
@@ -16,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/os/FileSystem.h"
 #include "platform/core/Value.h"
@@ -28,12 +30,15 @@ class PreferenceDomain {
   // could leave the preferences directory ("", "..", names with "/") get a
   // store that never reads or writes a file.
   static PreferenceDomain& named(const std::string& domain);
+  // The names of the domains that have a file in the preferences directory
+  // of the device root, sorted.
+  static std::vector<std::string> namesWithFiles();
 
   // The value under the key as this process sees it (pending changes
   // included), or nil.
   Value copyValue(const std::string& key);
   // Records a change; a nil value removes the key. A value that no property
-  // list can hold is ignored.
+  // list can hold (see isPropertyListValue) is ignored.
   void setValue(const std::string& key, Value value);
   // Every key as this process sees it, after taking in a changed file;
   // nothing when the domain has no keys and no file.
