@@ -21,6 +21,7 @@ bool writeWidgetData(const std::vector<std::pair<std::string, platform::Dictiona
   // Editors in two processes each read just before writing; the lock keeps
   // one from writing between the other's read and write.
   platform::FileLock lock(path + ".lock");
+  if (lock.held()) platform::removeStaleTemporaries(path);
   platform::Dictionary file = platform::readDictionaryFile(path).value_or(platform::Dictionary());
   for (const auto& [key, dictionary] : keys) file.set(key, dictionary);
   return platform::writePropertyListFile(path, platform::Value(std::move(file)));
