@@ -25,7 +25,8 @@ bool writeWidgetData(const WidgetDataChanges& changes) {
   platform::Dictionary file = platform::readDictionaryFile(path).value_or(platform::Dictionary());
   for (const auto& [key, entries] : changes) {
     platform::Value* current = file.find(key);
-    platform::Dictionary merged = current && current->dictionary() ? std::move(*current->dictionary()) : platform::Dictionary();
+    platform::Dictionary merged;
+    if (current && current->dictionary()) merged = std::move(*current->dictionary());
     for (const auto& [entry, value] : entries) {
       if (value.isNil())
         merged.remove(entry);

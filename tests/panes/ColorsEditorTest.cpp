@@ -287,7 +287,8 @@ TEST_F(ColorsEditorTest, ChangesOfAFailedWriteGoWithTheNext) {
   e.enter(kName, "New", kValue, "000003");
   e.pane->performDeletionActionForSpecifier(e.pane->specifierAtIndex(5).get());  // "Gone"
   std::filesystem::remove(file);
-  harness.writeWidgetData(Dictionary{{"extra-colors", Dictionary{{"Old", "000001"}, {"Gone", "000002"}, {"Theirs", "4"}}}});
+  harness.writeWidgetData(
+      Dictionary{{"extra-colors", Dictionary{{"Old", "000001"}, {"Gone", "000002"}, {"Theirs", "4"}}}});
   e.enter(kName, "Next", kValue, "000005");
   EXPECT_EQ(fileColors(), (Dictionary{{"Old", "000001"}, {"Theirs", "4"}, {"New", "000003"}, {"Next", "000005"}}));
 }

@@ -139,7 +139,9 @@ TEST(KilledWriters, WidgetDataSweepsTheirTemporaries) {
   testing_support::TempRoot root;
   std::string path = platform::resolveDevicePath(velloria::kWidgetDataPath);
   root.file(velloria::kWidgetDataPath);
-  auto write = [](int version) { velloria::writeWidgetData({{velloria::kSolarFestivalsKey, versionEntries(version)}}); };
+  auto write = [](int version) {
+    velloria::writeWidgetData({{velloria::kSolarFestivalsKey, versionEntries(version)}});
+  };
   write(-1);
   Kills kills = killWritersAtRandom(path, write);
   expectSweptAndWhole(
