@@ -73,9 +73,10 @@ VELLORIA_EXPORT int32_t QHPreferecneIntForKey(CFStringRef key, int32_t defaultVa
 VELLORIA_EXPORT float QHPreferenceFloatForKey(CFStringRef key, float defaultValue) {
   CFNumberRef n = QHPreferenceNumberForKey(key);
   if (!n) return defaultValue;
-  double d = 0;
-  CFNumberGetValue(n, kCFNumberDoubleType, &d);
-  return static_cast<float>(d);
+  // Straight to a float, as floatValue converts: an integer is rounded once.
+  float f = 0;
+  CFNumberGetValue(n, kCFNumberFloatType, &f);
+  return f;
 }
 
 VELLORIA_EXPORT bool QHPreferenceBoolForKey(CFStringRef key, bool defaultValue) {
