@@ -5,10 +5,18 @@
 
 #include "Exports.h"
 
+namespace {
+
+// The identifier's string object, laid out at compile time: read-only data
+// that no constructor fills.
+constinit const __CFString kAppId = __CFString::constant("com.quietharbor.velloria");
+
+}  // namespace
+
 extern "C" {
 
 #pragma GCC visibility push(default)
-const CFStringRef _sAppId = CFSTR("com.quietharbor.velloria");
+const CFStringRef _sAppId = &kAppId;
 #pragma GCC visibility pop
 
 }  // extern "C"

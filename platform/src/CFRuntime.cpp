@@ -51,7 +51,7 @@ CFTypeRef CFRetain(CFTypeRef cf) {
 void CFRelease(CFTypeRef cf) {
   if (!cf || cfObject(cf)->immortal) return;
   auto* obj = const_cast<__CFObject*>(cfObject(cf));
-  if (obj->retainCount.fetch_sub(1, std::memory_order_acq_rel) == 1) delete obj;
+  if (obj->retainCount.fetch_sub(1, std::memory_order_acq_rel) == 1) obj->destroy();
 }
 
 CFTypeRef CFAutorelease(CFTypeRef cf) {

@@ -55,11 +55,18 @@ void objc_autoreleasePoolPop(void *pool);
 
 /* Every Core Foundation object: counted, with its type identity. */
 struct __CFObject {
-  virtual ~__CFObject() = default;
   virtual CFTypeID typeID() const = 0;
-  /* Constant objects (CFSTR strings, the two booleans) are never freed. */
+  /* Frees the object (as its own type) when its last reference goes. */
+  virtual void destroy() = 0;
+  /* Constant objects (CFSTR strings, the two booleans, string constants laid
+   * out at compile time) are never freed. */
   bool immortal = false;
   std::atomic<long> retainCount{1};
+
+ protected:
+  /* Not virtual: objects are freed through destroy(), so a constant object
+   * can be trivially destructible, with nothing to run at exit. */
+  ~__CFObject() = default;
 };
 #endif
 
