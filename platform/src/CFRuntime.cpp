@@ -42,6 +42,8 @@ __CFDictionary::~__CFDictionary() {
 
 extern "C" {
 
+const double kCFCoreFoundationVersionNumber = 1240.10;
+
 CFTypeRef CFRetain(CFTypeRef cf) {
   if (cf && !cfObject(cf)->immortal)
     const_cast<__CFObject*>(cfObject(cf))->retainCount.fetch_add(1, std::memory_order_relaxed);

@@ -43,6 +43,10 @@ CFIndex CFGetRetainCount(CFTypeRef cf);
 /* Equality as Foundation defines it (numbers by value, booleans apart). */
 Boolean CFEqual(CFTypeRef a, CFTypeRef b);
 
+/* The version of this Core Foundation: 1240.10, the value of iOS 9.0 (filters
+ * and callers compare it as they would on a device). */
+extern const double kCFCoreFoundationVersionNumber;
+
 /* Per-thread autorelease pools. A pool releases what was autoreleased into it
  * when it is popped; popping a pool pops every pool pushed after it too. A
  * thread that autoreleases with no pool pushed uses an outermost pool that is
