@@ -28,7 +28,7 @@ using platform::Value;
 namespace {
 
 constexpr int kRounds = 100;        // each starts two writers and kills both
-constexpr int kEntries = 4000;      // a large file keeps writes slow enough to be hit
+constexpr int kEntries = 500;       // per version of the file
 constexpr const char* kDomain = "com.quietharbor.velloria";
 
 std::vector<std::string> temporariesOf(const std::string& path) {
@@ -41,8 +41,8 @@ std::vector<std::string> temporariesOf(const std::string& path) {
   return found;
 }
 
-// Writes version after version of the file until killed.
-using Writer = std::function<void(int version)>;
+// Writes the file with the given entries.
+using Writer = std::function<void(const Dictionary& entries)>;
 
 // Whether the file holds one whole version: kEntries values that all equal.
 bool oneWholeVersion(const Dictionary& entries) {
@@ -59,19 +59,51 @@ struct Kills {
   std::size_t left = 0;      // of those, the ones still there after the last round
 };
 
+Dictionary versionEntries(int version) {
+  Dictionary entries;
+  for (int i = 0; i < kEntries; ++i) entries.set("k" + std::to_string(i), "v" + std::to_string(version));
+  return entries;
+}
+
+// Each round starts two writers that write two versions in turn until they
+// are killed: each at a random moment within a quarter of a write's time
+// after a temporary has appeared (or after ten writes' time if none does),
+// so kills land before and after the rename alike.
 Kills killWritersAtRandom(const std::string& path, const Writer& write) {
-  std::set<std::string> orphans;
+  Dictionary before[2] = {versionEntries(-1), versionEntries(-3)};
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 4; ++i) write(before[i % 2]);
+  auto oneWrite = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 4;
   std::mt19937 random(12345);
-  std::uniform_int_distribution<int> delayUs(0, 20000);
+  std::uniform_int_distribution<long> delayUs(0, oneWrite.count() / 4);
+  auto awaitTemporary = [&] {
+    auto until = std::chrono::steady_clock::now() + 10 * oneWrite;
+    while (temporariesOf(path).empty() && std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(std::chrono::microseconds(20));
+  };
+
+  std::set<std::string> orphans;
   for (int round = 0; round < kRounds; ++round) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+      ADD_FAILURE() << "no pipe";
+      break;
+    }
     pid_t children[2];
     for (int c = 0; c < 2; ++c) {
       children[c] = ::fork();
       if (children[c] == 0) {
-        for (int version = round * 1000 + c;; version += 2) write(version);
+        Dictionary versions[2] = {versionEntries(2 * round), versionEntries(2 * round + 1)};
+        (void)!::write(ready[1], "r", 1);
+        for (int v = 0;; v ^= 1) write(versions[v]);
       }
     }
+    char byte;
+    for (int c = 0; c < 2; ++c) (void)!::read(ready[0], &byte, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
     for (pid_t child : children) {
+      awaitTemporary();
       std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
       ::kill(child, SIGKILL);
       ::waitpid(child, nullptr, 0);
@@ -108,23 +140,16 @@ void expectSweptAndWhole(const std::string& path, Kills kills, const std::functi
   EXPECT_TRUE(oneWholeVersion(entries())) << "after the clean write";
 }
 
-Dictionary versionEntries(int version) {
-  Dictionary entries;
-  for (int i = 0; i < kEntries; ++i) entries.set("k" + std::to_string(i), "v" + std::to_string(version));
-  return entries;
-}
-
 }  // namespace
 
 TEST(KilledWriters, PreferenceDomainSweepsTheirTemporaries) {
   testing_support::TempRoot root;
   platform::PreferenceDomain& domain = platform::PreferenceDomain::named(kDomain);
-  auto write = [&](int version) {
-    domain.setPersistentDomain(versionEntries(version));
+  auto write = [&](const Dictionary& entries) {
+    domain.setPersistentDomain(entries);
     domain.synchronize();
   };
   root.file("/var/mobile/Library/Preferences/" + std::string(kDomain) + ".plist");
-  write(-1);
   Kills kills = killWritersAtRandom(domain.path(), write);
   expectSweptAndWhole(
       domain.path(), kills,
@@ -139,10 +164,7 @@ TEST(KilledWriters, WidgetDataSweepsTheirTemporaries) {
   testing_support::TempRoot root;
   std::string path = platform::resolveDevicePath(velloria::kWidgetDataPath);
   root.file(velloria::kWidgetDataPath);
-  auto write = [](int version) {
-    velloria::writeWidgetData({{velloria::kSolarFestivalsKey, versionEntries(version)}});
-  };
-  write(-1);
+  auto write = [](const Dictionary& entries) { velloria::writeWidgetData({{velloria::kSolarFestivalsKey, entries}}); };
   Kills kills = killWritersAtRandom(path, write);
   expectSweptAndWhole(
       path, kills, [] { return velloria::writeWidgetData({{velloria::kLunarFestivalsKey, Dictionary()}}); },
