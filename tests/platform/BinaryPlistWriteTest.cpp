@@ -97,7 +97,7 @@ bool sameAsLibplist(const Value& v, plist_t node) {
     case Value::Type::Data: {
       std::uint64_t length = 0;
       const char* bytes = plist_get_node_type(node) == PLIST_DATA ? plist_get_data_ptr(node, &length) : nullptr;
-      return bytes && length == v.data()->size() && std::memcmp(bytes, v.data()->data(), length) == 0;
+      return bytes && length == v.data()->size() && (length == 0 || std::memcmp(bytes, v.data()->data(), length) == 0);
     }
     case Value::Type::Date: {
       std::int32_t sec = 0, usec = 0;
