@@ -61,7 +61,9 @@ std::shared_ptr<PSSpecifier> VLRPCustomizeColorsController::colorSpecifier(const
   return PSSpecifier::preferenceSpecifierNamed(name, this, "", "colorValueForSpecifier:", "", PSTitleValueCell, "");
 }
 
-void VLRPCustomizeColorsController::_persistent() { velloria::writeWidgetData({{velloria::kExtraColorsKey, _colors}}); }
+void VLRPCustomizeColorsController::_persistent() {
+  if (velloria::writeWidgetData({{velloria::kExtraColorsKey, _unsavedColors}})) _unsavedColors = platform::Dictionary();
+}
 
 void VLRPCustomizeColorsController::keyboardDidShow() { velloria::form::showDoneButton(*this, _editButton); }
 
@@ -86,7 +88,9 @@ void VLRPCustomizeColorsController::keyboardDidHide() {
 
   clearField(nameCell.get());
   clearField(valueCell.get());
-  _colors.set(name, platform::uppercaseString(value));
+  std::string stored = platform::uppercaseString(value);
+  _colors.set(name, stored);
+  _unsavedColors.set(name, stored);
   _persistent();
 
   if (numberOfGroups() == 1) {
@@ -127,7 +131,7 @@ bool VLRPCustomizeColorsController::performDeletionActionForSpecifier(PSSpecifie
   if (specifier) {
     const platform::Value* value = _colors.find(specifier->name());
     if (value && value->string()) resetColorSettingsHolding(*value->string());
-    _colors.remove(specifier->name());
+    if (_colors.remove(specifier->name())) _unsavedColors.set(specifier->name(), platform::Value());
     _persistent();
     std::shared_ptr<PSSpecifier> group = specifierAtIndex(kColorsGroupRow);
     if (_colors.empty() && group && group->cellType() == PSGroupCell) removeSpecifierAtIndex(kColorsGroupRow, true);

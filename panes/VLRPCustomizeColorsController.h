@@ -37,8 +37,10 @@ class VLRPCustomizeColorsController : public PSEditableListController {
   // observe the keyboard); returns the current rows afterwards.
   std::shared_ptr<SpecifierArray> specifiers() override;
 
-  // Rewrites "extra-colors" of the widget data file with the colours held,
-  // keeping every other key. A failed write is not reported.
+  // Rewrites "extra-colors" of the widget data file: the colours this pane
+  // added and deleted since its last successful write are applied to those
+  // the file holds now, whose other entries stay; every other key is kept.
+  // A failed write is not reported; its changes go with the next write.
   void _persistent();
 
   // Keyboard did-show: swaps the Done button in, saving the host's button once.
@@ -65,5 +67,6 @@ class VLRPCustomizeColorsController : public PSEditableListController {
   void resetColorSettingsHolding(const std::string& value);
 
   platform::Dictionary _colors;
+  platform::Dictionary _unsavedColors;  // name -> value added, nil for deleted; not yet written
   std::shared_ptr<UIBarButtonItem> _editButton;
 };

@@ -61,8 +61,15 @@ void VLRPCustomizeHolidaysController::appendGroup(SpecifierArray& rows, const ch
 }
 
 void VLRPCustomizeHolidaysController::_persistent() {
-  velloria::writeWidgetData({{velloria::kSolarFestivalsKey, _solarHolidays},
-                             {velloria::kLunarFestivalsKey, _lunarHolidays}});
+  if (velloria::writeWidgetData({{velloria::kSolarFestivalsKey, _unsavedSolar},
+                                 {velloria::kLunarFestivalsKey, _unsavedLunar}})) {
+    _unsavedSolar = platform::Dictionary();
+    _unsavedLunar = platform::Dictionary();
+  }
+}
+
+platform::Dictionary& VLRPCustomizeHolidaysController::unsavedFor(const platform::Dictionary& holidays) {
+  return &holidays == &_lunarHolidays ? _unsavedLunar : _unsavedSolar;
 }
 
 void VLRPCustomizeHolidaysController::keyboardWillShow() { velloria::form::showDoneButton(*this, _editButton); }
@@ -98,6 +105,7 @@ void VLRPCustomizeHolidaysController::keyboardDidHide() {
   clearField(nameCell.get());
   clearField(dateCell.get());
   holidays.set(date, name);
+  unsavedFor(holidays).set(date, name);
   insertSpecifierAtEndOfGroup(_holidaySpecifierWithDate(date, lunar ? 1 : 0), lunar ? kLunarGroup : kSolarGroup,
                               true);
   _persistent();
@@ -128,7 +136,7 @@ platform::Value VLRPCustomizeHolidaysController::holidayForSpecifier(PSSpecifier
 
 bool VLRPCustomizeHolidaysController::performDeletionActionForSpecifier(PSSpecifier* specifier) {
   if (platform::Dictionary* holidays = _holidaysForSpecifier(specifier)) {
-    holidays->remove(specifier->name());
+    if (holidays->remove(specifier->name())) unsavedFor(*holidays).set(specifier->name(), platform::Value());
     _persistent();
   }
   return PSEditableListController::performDeletionActionForSpecifier(specifier);

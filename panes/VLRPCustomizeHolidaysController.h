@@ -41,8 +41,10 @@ class VLRPCustomizeHolidaysController : public PSEditableListController {
   // starting to observe the keyboard); returns the current rows afterwards.
   std::shared_ptr<SpecifierArray> specifiers() override;
 
-  // Rewrites both festival keys of the widget data file with the holidays
-  // held, keeping every other key. A failed write is not reported.
+  // Rewrites both festival keys of the widget data file: the holidays this
+  // editor added and deleted since its last successful write are applied to
+  // those the file holds now, whose other entries stay; every other key is
+  // kept. A failed write is not reported; its changes go with the next write.
   void _persistent();
 
   // Keyboard will-show: swaps the Done button in, saving the host's button once.
@@ -78,9 +80,14 @@ class VLRPCustomizeHolidaysController : public PSEditableListController {
  private:
   void appendGroup(SpecifierArray& rows, const char* titleKey, const platform::Dictionary& holidays,
                    unsigned long type);
+  // The changes not yet written for one of the two holiday dictionaries.
+  platform::Dictionary& unsavedFor(const platform::Dictionary& holidays);
 
   std::shared_ptr<UIBarButtonItem> _editButton;
   platform::Dictionary _solarHolidays;
   platform::Dictionary _lunarHolidays;
+  // date -> name added, nil for deleted; not yet written
+  platform::Dictionary _unsavedSolar;
+  platform::Dictionary _unsavedLunar;
   platform::Value _type;
 };

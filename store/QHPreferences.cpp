@@ -5,10 +5,18 @@
 
 #include "Exports.h"
 
+namespace {
+
+// The identifier's string object, laid out at compile time: read-only data
+// that no constructor fills.
+constinit const __CFString kAppId = __CFString::constant("com.quietharbor.velloria");
+
+}  // namespace
+
 extern "C" {
 
 #pragma GCC visibility push(default)
-const CFStringRef _sAppId = CFSTR("com.quietharbor.velloria");
+const CFStringRef _sAppId = &kAppId;
 #pragma GCC visibility pop
 
 }  // extern "C"
@@ -73,9 +81,10 @@ VELLORIA_EXPORT int32_t QHPreferecneIntForKey(CFStringRef key, int32_t defaultVa
 VELLORIA_EXPORT float QHPreferenceFloatForKey(CFStringRef key, float defaultValue) {
   CFNumberRef n = QHPreferenceNumberForKey(key);
   if (!n) return defaultValue;
-  double d = 0;
-  CFNumberGetValue(n, kCFNumberDoubleType, &d);
-  return static_cast<float>(d);
+  // Straight to a float, as floatValue converts: an integer is rounded once.
+  float f = 0;
+  CFNumberGetValue(n, kCFNumberFloatType, &f);
+  return f;
 }
 
 VELLORIA_EXPORT bool QHPreferenceBoolForKey(CFStringRef key, bool defaultValue) {

@@ -26,10 +26,21 @@ std::optional<platform::Dictionary> readWidgetData();
 // such key, or its value is not a dictionary.
 platform::Dictionary widgetDictionary(const std::optional<platform::Dictionary>& file, const std::string& key);
 
-// The one rewrite: under an advisory lock beside the file, read the whole
-// file (or start empty), set each key in order to its dictionary, write it
-// back atomically. Other keys are carried over as read. False when the file
-// could not be written; the old file is then intact.
-bool writeWidgetData(const std::vector<std::pair<std::string, platform::Dictionary>>& keys);
+// An editor's changes to the entries under keys of the file, made since they
+// last reached it: per key, entry -> its new value, nil for an entry removed.
+using WidgetDataChanges = std::vector<std::pair<std::string, platform::Dictionary>>;
+
+// The one rewrite. Under an advisory lock beside the file: removes the
+// file's stale temporaries, reads the whole file (or starts empty), and for
+// each key in order takes the dictionary the file holds under it now (empty
+// when the key is absent or holds no dictionary), applies the changes to it
+// (sets each changed entry, removes each nil one) keeping its other entries,
+// and sets the key to the result, so the key is written even without
+// changes; then writes the whole file back atomically. Other keys are
+// carried over as read. Editors in several processes so keep each other's
+// entries; in one process the file's dictionary equals the editor's own.
+// False when the file could not be written: the old file is intact, and the
+// caller keeps its changes for its next write.
+bool writeWidgetData(const WidgetDataChanges& changes);
 
 }  // namespace velloria

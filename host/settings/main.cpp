@@ -4,7 +4,9 @@
 //   settings-host [--root DIR] [--open LABEL] [--script FILE | -c 'cmd; cmd']
 //
 // Without --script or -c, commands come from standard input: at a prompt with
-// line editing and history when it is a terminal, else one per line.
+// line editing and history when it is a terminal, else one per line, each
+// command's output flushed when it is done (so a program driving the host
+// through a pipe can read each answer before it sends the next command).
 // Exit status: 0 when every command ran, 1 when a command failed (the run
 // stops there), 2 for a bad invocation.
 #include <editline/readline.h>
@@ -86,6 +88,7 @@ int runStream(SettingsHost& host) {
       std::cerr << "settings-host: line " << n << ": " << e.what() << '\n';
       return 1;
     }
+    std::cout.flush();
   }
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "Filter.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "platform/plist/PropertyList.h"
 #include "platform/plist/TextPlist.h"
@@ -31,6 +33,36 @@ bool readList(const platform::Dictionary& filter, const char* key, std::vector<s
   return true;
 }
 
+// A number, or a string that holds nothing but one (the text format has no
+// numbers).
+std::optional<double> versionNumber(const platform::Value& value) {
+  if (value.isNumber()) return value.doubleValue();
+  const std::string* text = value.string();
+  double number = 0;
+  if (!text || text->empty()) return std::nullopt;
+  auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), number);
+  if (error != std::errc() || end != text->data() + text->size()) return std::nullopt;
+  return number;
+}
+
+bool readVersionRange(const platform::Dictionary& filter, Filter& out, std::string& error) {
+  const platform::Value* value = filter.find("CoreFoundationVersion");
+  if (value == nullptr) return true;
+  const platform::Array* bounds = value->array();
+  std::optional<double> min, max;
+  if (bounds && (bounds->size() == 1 || bounds->size() == 2)) {
+    min = versionNumber(bounds->front());
+    max = bounds->size() == 2 ? versionNumber(bounds->back()) : std::optional<double>(HUGE_VAL);
+  }
+  if (!min || !max) {
+    error = "CoreFoundationVersion is not an array of one or two numbers";
+    return false;
+  }
+  out.minVersion = min;
+  if (bounds->size() == 2) out.maxVersion = max;
+  return true;
+}
+
 }  // namespace
 
 std::optional<Filter> parseFilter(std::string_view bytes, std::string& error) {
@@ -54,12 +86,14 @@ std::optional<Filter> parseFilter(std::string_view bytes, std::string& error) {
   Filter parsed;
   if (!readList(*filter, "Bundles", parsed.bundles, error) ||
       !readList(*filter, "Executables", parsed.executables, error) ||
-      !readList(*filter, "Classes", parsed.classes, error))
+      !readList(*filter, "Classes", parsed.classes, error) || !readVersionRange(*filter, parsed, error))
     return std::nullopt;
   return parsed;
 }
 
 bool matches(const Filter& filter, const ProcessIdentity& process) {
+  if (filter.minVersion && process.coreFoundationVersion < *filter.minVersion) return false;
+  if (filter.maxVersion && process.coreFoundationVersion >= *filter.maxVersion) return false;
   auto contains = [](const std::vector<std::string>& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
   };

@@ -1,5 +1,6 @@
 // The custom colours editor driven as the settings host drives it.
 #include <cstdlib>
+#include <filesystem>
 
 #include "PaneHarness.h"
 #include "VLRPCustomizeColorsController.h"
@@ -275,6 +276,21 @@ TEST_F(ColorsEditorTest, UnstorableTextIsRefusedAndLaterAddsStillWork) {
   e.dismiss();
   EXPECT_EQ(alertCount(), 0u);
   EXPECT_EQ(fileColors(), (Dictionary{{"fine", "123456"}}));
+}
+
+TEST_F(ColorsEditorTest, ChangesOfAFailedWriteGoWithTheNext) {
+  harness.writeWidgetData(Dictionary{{"extra-colors", Dictionary{{"Old", "000001"}, {"Gone", "000002"}}}});
+  Editor e;
+  std::string file = harness.widgetDataFile();
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);  // every write fails while it stands there
+  e.enter(kName, "New", kValue, "000003");
+  e.pane->performDeletionActionForSpecifier(e.pane->specifierAtIndex(5).get());  // "Gone"
+  std::filesystem::remove(file);
+  harness.writeWidgetData(
+      Dictionary{{"extra-colors", Dictionary{{"Old", "000001"}, {"Gone", "000002"}, {"Theirs", "4"}}}});
+  e.enter(kName, "Next", kValue, "000005");
+  EXPECT_EQ(fileColors(), (Dictionary{{"Old", "000001"}, {"Theirs", "4"}, {"New", "000003"}, {"Next", "000005"}}));
 }
 
 TEST_F(ColorsEditorTest, HostileNamesRoundTripThroughLibplistAndPython) {

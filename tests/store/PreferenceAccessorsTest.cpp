@@ -140,6 +140,15 @@ TEST_F(Accessors, AWriteKeepsKeysAnotherProcessWroteMeanwhile) {
   EXPECT_EQ(readDomain(), (Dictionary{{"mine", 2}, {"theirs", "x"}, {"late", true}, {"pane", 1.5}}));
 }
 
+TEST_F(Accessors, FloatsFromIntegersAreRoundedOnce) {
+  // 2^62 + 2^38 + 1 lies just above the midpoint of two floats; by way of a
+  // double it would first become the midpoint and then round to even.
+  const long long big = (1LL << 62) + (1LL << 38) + 1;
+  writeDomain({{"big", big}, {"huge", 18446744073709551615ULL}});
+  EXPECT_EQ(QHPreferenceFloatForKey(CFSTR("big"), 0), 0x1p62f + 0x1p39f);
+  EXPECT_EQ(QHPreferenceFloatForKey(CFSTR("huge"), 0), 0x1p64f);
+}
+
 TEST_F(Accessors, MalformedOrForeignFilesReadAsEmpty) {
   for (std::string content : {std::string("not a plist"), std::string("<?xml version=\"1.0\"?><plist><array/></plist>")}) {
     ASSERT_TRUE(platform::writeFileAtomically(path_, content));

@@ -43,6 +43,10 @@ CFIndex CFGetRetainCount(CFTypeRef cf);
 /* Equality as Foundation defines it (numbers by value, booleans apart). */
 Boolean CFEqual(CFTypeRef a, CFTypeRef b);
 
+/* The version of this Core Foundation: 1240.10, the value of iOS 9.0 (filters
+ * and callers compare it as they would on a device). */
+extern const double kCFCoreFoundationVersionNumber;
+
 /* Per-thread autorelease pools. A pool releases what was autoreleased into it
  * when it is popped; popping a pool pops every pool pushed after it too. A
  * thread that autoreleases with no pool pushed uses an outermost pool that is
@@ -55,11 +59,18 @@ void objc_autoreleasePoolPop(void *pool);
 
 /* Every Core Foundation object: counted, with its type identity. */
 struct __CFObject {
-  virtual ~__CFObject() = default;
   virtual CFTypeID typeID() const = 0;
-  /* Constant objects (CFSTR strings, the two booleans) are never freed. */
+  /* Frees the object (as its own type) when its last reference goes. */
+  virtual void destroy() = 0;
+  /* Constant objects (CFSTR strings, the two booleans, string constants laid
+   * out at compile time) are never freed. */
   bool immortal = false;
   std::atomic<long> retainCount{1};
+
+ protected:
+  /* Not virtual: objects are freed through destroy(), so a constant object
+   * can be trivially destructible, with nothing to run at exit. */
+  ~__CFObject() = default;
 };
 #endif
 

@@ -34,5 +34,26 @@ CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encod
 
 #ifdef __cplusplus
 }
+
+#include <string_view>
+
+/* The object behind a CFStringRef: UTF-8 text, followed by a NUL. */
+struct __CFString final : __CFObject {
+  /* A string holding its own copy of the text. */
+  explicit __CFString(std::string_view text);
+  /* A constant string over static text (a literal: NUL-terminated), made at
+   * compile time as the device's compiler lays out string constants: no code
+   * builds or frees it, and an object declared const lives in read-only
+   * memory. For static data such as exported identifiers. */
+  static constexpr __CFString constant(std::string_view literal) { return __CFString(literal, true); }
+
+  CFTypeID typeID() const override;
+  void destroy() override;
+
+  std::string_view utf8;
+
+ private:
+  constexpr __CFString(std::string_view literal, bool) : utf8(literal) { immortal = true; }
+};
 #endif
 #endif

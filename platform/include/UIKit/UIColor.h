@@ -9,7 +9,7 @@
 
 using CGFloat = double;
 
-class UIColor : public __CFObject {
+class UIColor final : public __CFObject {
  public:
   // colorWithRed:green:blue:alpha: — an autoreleased colour (not owned).
   static UIColor* colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
@@ -18,6 +18,7 @@ class UIColor : public __CFObject {
   bool getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const;
 
   CFTypeID typeID() const override;
+  void destroy() override;
 
  private:
   UIColor(CGFloat r, CGFloat g, CGFloat b, CGFloat a) : r_(r), g_(g), b_(b), a_(a) {}

@@ -79,7 +79,7 @@ Value valueOfCFObject(CFTypeRef object) {
 }
 
 std::optional<std::string> stringOfCF(CFTypeRef object) {
-  if (auto s = cfCast<__CFString>(object, kCFStringTypeID)) return s->utf8;
+  if (auto s = cfCast<__CFString>(object, kCFStringTypeID)) return std::string(s->utf8);
   return std::nullopt;
 }
 

@@ -50,6 +50,13 @@ bool storeInteger(void* p, int bytes, std::int64_t v, bool unsignedBig) {
   }
 }
 
+// Whether a float is exactly the integer value v holds.
+bool floatHoldsInteger(float f, const platform::Value& v) {
+  if (v.isUnsignedBig())
+    return f < 0x1p64f && static_cast<std::uint64_t>(f) == static_cast<std::uint64_t>(v.int64Value());
+  return f >= -0x1p63f && f < 0x1p63f && static_cast<std::int64_t>(f) == v.int64Value();
+}
+
 }  // namespace
 
 extern "C" {
@@ -87,9 +94,9 @@ Boolean CFNumberGetValue(CFNumberRef number, CFNumberType type, void* valuePtr) 
   if (l.isFloat) {
     double d = v.doubleValue();
     if (l.bytes == 4) {
-      store(valuePtr, static_cast<float>(d));
-      return v.isReal() ? static_cast<double>(static_cast<float>(d)) == d || std::isnan(d)
-                        : static_cast<double>(static_cast<float>(d)) == d;
+      float f = v.floatValue();
+      store(valuePtr, f);
+      return v.isReal() ? static_cast<double>(f) == d || std::isnan(d) : floatHoldsInteger(f, v);
     }
     store(valuePtr, d);
     return v.isReal() || static_cast<double>(static_cast<std::int64_t>(d)) == d;

@@ -19,47 +19,47 @@ enum CFTypeIDs : CFTypeID {
   kUIColorTypeID = 1000,
 };
 
-struct __CFString final : __CFObject {
-  explicit __CFString(std::string s) : utf8(std::move(s)) {}
-  CFTypeID typeID() const override { return kCFStringTypeID; }
-  std::string utf8;
-};
-
 // Holds an integer or a real Value.
 struct __CFNumber final : __CFObject {
   explicit __CFNumber(platform::Value v) : value(std::move(v)) {}
   CFTypeID typeID() const override { return kCFNumberTypeID; }
+  void destroy() override { delete this; }
   platform::Value value;
 };
 
 struct __CFBoolean final : __CFObject {
   explicit __CFBoolean(bool v) : value(v) { immortal = true; }
   CFTypeID typeID() const override { return kCFBooleanTypeID; }
+  void destroy() override {}  // immortal
   bool value;
 };
 
 struct __CFArray final : __CFObject {
   CFTypeID typeID() const override { return kCFArrayTypeID; }
-  ~__CFArray() override;
+  void destroy() override { delete this; }
+  ~__CFArray();
   std::vector<CFTypeRef> values;
   bool retains = true;
 };
 
 struct __CFDictionary final : __CFObject {
   CFTypeID typeID() const override { return kCFDictionaryTypeID; }
-  ~__CFDictionary() override;
+  void destroy() override { delete this; }
+  ~__CFDictionary();
   std::vector<std::pair<std::string, CFTypeRef>> entries;  // values owned
 };
 
 struct __CFData final : __CFObject {
   explicit __CFData(platform::Data d) : bytes(std::move(d)) {}
   CFTypeID typeID() const override { return kCFDataTypeID; }
+  void destroy() override { delete this; }
   platform::Data bytes;
 };
 
 struct __CFDate final : __CFObject {
   explicit __CFDate(double t) : time(t) {}
   CFTypeID typeID() const override { return kCFDateTypeID; }
+  void destroy() override { delete this; }
   double time;
 };
 

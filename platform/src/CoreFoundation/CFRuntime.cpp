@@ -42,6 +42,8 @@ __CFDictionary::~__CFDictionary() {
 
 extern "C" {
 
+const double kCFCoreFoundationVersionNumber = 1240.10;
+
 CFTypeRef CFRetain(CFTypeRef cf) {
   if (cf && !cfObject(cf)->immortal)
     const_cast<__CFObject*>(cfObject(cf))->retainCount.fetch_add(1, std::memory_order_relaxed);
@@ -51,7 +53,7 @@ CFTypeRef CFRetain(CFTypeRef cf) {
 void CFRelease(CFTypeRef cf) {
   if (!cf || cfObject(cf)->immortal) return;
   auto* obj = const_cast<__CFObject*>(cfObject(cf));
-  if (obj->retainCount.fetch_sub(1, std::memory_order_acq_rel) == 1) delete obj;
+  if (obj->retainCount.fetch_sub(1, std::memory_order_acq_rel) == 1) obj->destroy();
 }
 
 CFTypeRef CFAutorelease(CFTypeRef cf) {

@@ -7,7 +7,7 @@
 
 namespace {
 
-bool isASCII(const std::string& s) {
+bool isASCII(std::string_view s) {
   for (unsigned char c : s)
     if (c >= 0x80) return false;
   return true;
@@ -16,6 +16,20 @@ bool isASCII(const std::string& s) {
 const __CFString* asString(CFStringRef s) { return cfCast<__CFString>(s, kCFStringTypeID); }
 
 }  // namespace
+
+__CFString::__CFString(std::string_view text) {
+  auto* copy = new char[text.size() + 1];
+  std::memcpy(copy, text.data(), text.size());
+  copy[text.size()] = '\0';
+  utf8 = std::string_view(copy, text.size());
+}
+
+CFTypeID __CFString::typeID() const { return kCFStringTypeID; }
+
+void __CFString::destroy() {
+  delete[] utf8.data();
+  delete this;
+}
 
 extern "C" {
 
@@ -35,10 +49,10 @@ CFStringRef __CFStringMakeConstantString(const char* cStr) {
 
 CFStringRef CFStringCreateWithCString(CFAllocatorRef, const char* cStr, CFStringEncoding encoding) {
   if (!cStr) return nullptr;
-  std::string s(cStr);
+  std::string_view s(cStr);
   if (encoding == kCFStringEncodingUTF8 ? !platform::isValidUTF8(s) : (encoding != kCFStringEncodingASCII || !isASCII(s)))
     return nullptr;
-  return new __CFString(std::move(s));
+  return new __CFString(s);
 }
 
 CFStringRef CFStringCreateCopy(CFAllocatorRef, CFStringRef str) {
@@ -51,13 +65,13 @@ Boolean CFStringGetCString(CFStringRef str, char* buffer, CFIndex bufferSize, CF
   if (!s || !buffer || bufferSize <= 0) return false;
   if (encoding == kCFStringEncodingASCII ? !isASCII(s->utf8) : encoding != kCFStringEncodingUTF8) return false;
   if (static_cast<CFIndex>(s->utf8.size()) >= bufferSize) return false;
-  std::memcpy(buffer, s->utf8.c_str(), s->utf8.size() + 1);
+  std::memcpy(buffer, s->utf8.data(), s->utf8.size() + 1);
   return true;
 }
 
 const char* CFStringGetCStringPtr(CFStringRef str, CFStringEncoding encoding) {
   const __CFString* s = asString(str);
-  return s && encoding == kCFStringEncodingUTF8 ? s->utf8.c_str() : nullptr;
+  return s && encoding == kCFStringEncodingUTF8 ? s->utf8.data() : nullptr;
 }
 
 CFIndex CFStringGetLength(CFStringRef str) {

@@ -18,6 +18,8 @@ bool UIColor::getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha
 
 CFTypeID UIColor::typeID() const { return kUIColorTypeID; }
 
+void UIColor::destroy() { delete this; }
+
 extern "C" bool UIColorGetRed(const UIColor* color, CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) {
   return color && color->getRed(red, green, blue, alpha);
 }

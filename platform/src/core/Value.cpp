@@ -106,6 +106,15 @@ double Value::doubleValue() const {
   return 0;
 }
 
+float Value::floatValue() const {
+  // An integer is rounded once, straight to single precision: through a
+  // double it could be rounded twice and land on another float.
+  if (auto i = std::get_if<Int>(&v_))
+    return i->unsignedBig ? static_cast<float>(static_cast<std::uint64_t>(i->v)) : static_cast<float>(i->v);
+  if (auto d = std::get_if<double>(&v_)) return static_cast<float>(*d);
+  return 0;
+}
+
 bool Value::isUnsignedBig() const {
   auto i = std::get_if<Int>(&v_);
   return i && i->unsignedBig;

@@ -94,6 +94,30 @@ std::optional<std::vector<std::uint8_t>> readToEnd(int fd, std::size_t initial, 
   return bytes;
 }
 
+// Where writeFileAtomically puts its temporaries for a path: the directory
+// and the name up to the six characters mkstemp fills in.
+struct TemporaryName {
+  std::string directory;  // "" when the path names no directory
+  std::string prefix;     // ".NAME.tmp-"
+};
+
+std::optional<TemporaryName> temporaryNameFor(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (name.empty()) return std::nullopt;
+  return TemporaryName{slash == std::string::npos ? "" : path.substr(0, slash + 1), "." + name + ".tmp-"};
+}
+
+constexpr std::size_t kTemporaryUniqueChars = 6;  // the XXXXXX of mkstemp
+
+bool isTemporaryOf(std::string_view entry, const std::string& prefix) {
+  if (entry.size() != prefix.size() + kTemporaryUniqueChars || !entry.starts_with(prefix)) return false;
+  for (char c : entry.substr(prefix.size())) {
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<FileStamp> statFile(const std::string& path) {
@@ -137,10 +161,9 @@ std::optional<std::vector<std::uint8_t>> readStandardInput(std::uint64_t maxByte
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string::size_type slash = path.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (name.empty()) return false;
+  std::optional<TemporaryName> temporary = temporaryNameFor(path);
+  if (!temporary) return false;
+  std::string dir = temporary->directory.empty() ? "." : temporary->directory;
 
   mode_t mode = 0644;
   struct stat old;
@@ -149,7 +172,7 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     mode = old.st_mode & 07777;
   }
 
-  std::string tempPath = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + "." + name + ".tmp-XXXXXX";
+  std::string tempPath = temporary->directory + temporary->prefix + std::string(kTemporaryUniqueChars, 'X');
   int fd = ::mkstemp(tempPath.data());
   if (fd < 0) return false;
   ::fcntl(fd, F_SETFD, FD_CLOEXEC);
@@ -164,6 +187,24 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
   Fd directory(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.get() >= 0) ::fsync(directory.get());
   return true;
+}
+
+std::size_t removeStaleTemporaries(const std::string& path) {
+  std::optional<TemporaryName> temporary = temporaryNameFor(path);
+  if (!temporary) return 0;
+  DIR* dir = ::opendir(temporary->directory.empty() ? "." : temporary->directory.c_str());
+  if (!dir) return 0;
+  std::size_t removed = 0;
+  while (const struct dirent* entry = ::readdir(dir)) {
+    if (!isTemporaryOf(entry->d_name, temporary->prefix)) continue;
+    struct stat st;
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) {
+      ++removed;
+    }
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 FileLock::FileLock(const std::string& lockPath) {

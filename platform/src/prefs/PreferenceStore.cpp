@@ -121,6 +121,7 @@ bool PreferenceDomain::synchronize() {
   }
   if (path_.empty()) return false;
   FileLock lock(path_ + ".lock");
+  if (lock.held()) removeStaleTemporaries(path_);
   // Under the lock the file is always read again: a stamp can repeat when a
   // rewrite reuses an inode within one clock tick.
   refreshLocked(true);

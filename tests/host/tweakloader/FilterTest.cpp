@@ -70,6 +70,25 @@ TEST(TweakFilter, TellsWhyAFilterIsMalformed) {
   EXPECT_EQ(error, "Classes holds something other than strings");
 }
 
+TEST(TweakFilter, ReadsACoreFoundationVersionRange) {
+  auto both = parse(R"(<plist><dict><key>Filter</key><dict><key>Executables</key><array><string>a</string></array>
+<key>CoreFoundationVersion</key><array><real>1140.1</real><integer>1300</integer></array></dict></dict></plist>)");
+  ASSERT_TRUE(both);
+  EXPECT_EQ(both->minVersion, 1140.1);
+  EXPECT_EQ(both->maxVersion, 1300.0);
+  auto fromText = parse("{ Filter = { Executables = (a); CoreFoundationVersion = (\"847.20\"); }; }");
+  ASSERT_TRUE(fromText);
+  EXPECT_EQ(fromText->minVersion, 847.20);
+  EXPECT_EQ(fromText->maxVersion, std::nullopt);
+
+  std::string error;
+  for (const char* bad : {"a", "()", "(1, 2, 3)", "(x)", "(\"1.5x\")", "(1, <00>)"}) {
+    std::string text = std::string("{ Filter = { Executables = (a); CoreFoundationVersion = ") + bad + "; }; }";
+    EXPECT_FALSE(parseFilter(text, error)) << bad;
+    EXPECT_EQ(error, "CoreFoundationVersion is not an array of one or two numbers") << bad;
+  }
+}
+
 TEST(TweakFilter, RefusesDeepNesting) {
   std::string deep = "{ Filter = { Executables = " + std::string(100, '(') + std::string(100, ')') + "; }; }";
   EXPECT_FALSE(parse(deep));
@@ -103,6 +122,22 @@ TEST(TweakFilterMatch, ComparesNamesExactly) {
 TEST(TweakFilterMatch, ClassesNeverMatchWithoutTheObjectRuntime) {
   Filter filter{{}, {}, {"BBSectionInfo"}};
   EXPECT_FALSE(matches(filter, process("x", {}, {"BBSectionInfo"}, false)));
+}
+
+TEST(TweakFilterMatch, TheCoreFoundationVersionMustLieInTheRange) {
+  Filter filter{{}, {"host"}, {}, 1140.1, 1300.0};
+  auto at = [](double version) {
+    ProcessIdentity identity = process("host");
+    identity.coreFoundationVersion = version;
+    return identity;
+  };
+  EXPECT_TRUE(matches(filter, at(1140.1))) << "the lower bound is in";
+  EXPECT_TRUE(matches(filter, at(1240.1)));
+  EXPECT_FALSE(matches(filter, at(1300.0))) << "the upper bound is out";
+  EXPECT_FALSE(matches(filter, at(847.2)));
+  filter.maxVersion.reset();
+  EXPECT_TRUE(matches(filter, at(1e6)));
+  EXPECT_FALSE(matches(Filter{{}, {}, {}, 0.0, std::nullopt}, at(1240.1))) << "a range alone names no process";
 }
 
 TEST(TweakFilterMatch, AnEmptyFilterMatchesNothing) {

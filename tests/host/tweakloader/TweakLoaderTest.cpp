@@ -122,7 +122,18 @@ INSTANTIATE_TEST_SUITE_P(
                     std::pair{"{ Executables = ( \"bulletin-board-host\" ); }", "no Filter dictionary"},
                     std::pair{"{ Filter = { Executables = \"bulletin-board-host\"; }; }", "Executables is not an array"},
                     std::pair{"{ Filter = { Executables = ( ( x ) ); }; }",
-                              "Executables holds something other than strings"}));
+                              "Executables holds something other than strings"},
+                    std::pair{"{ Filter = { Executables = ( x ); CoreFoundationVersion = 1; }; }",
+                              "CoreFoundationVersion is not an array of one or two numbers"}));
+
+TEST_F(TweakLoader, LoadsOnlyWithinTheCoreFoundationVersionRange) {
+  writeFilter("{ Filter = { Executables = ( \"bulletin-board-host\" ); CoreFoundationVersion = ( 1240.1, 1348 ); }; }");
+  EXPECT_TRUE(patched(run(setWidget)));
+  writeFilter("{ Filter = { Executables = ( \"bulletin-board-host\" ); CoreFoundationVersion = ( 1348 ); }; }");
+  ChildResult later = run(setWidget);
+  EXPECT_FALSE(patched(later));
+  EXPECT_EQ(later.err, "");
+}
 
 TEST_F(TweakLoader, ReportsALibraryThatFailsToLoad) {
   installShippedFilter();

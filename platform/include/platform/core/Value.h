@@ -140,7 +140,9 @@ class Value {
   // intValue: converted to 32 bits, a fraction cut toward zero.
   std::int32_t intValue() const;
   double doubleValue() const;
-  float floatValue() const { return static_cast<float>(doubleValue()); }
+  // floatValue: the nearest float (an integer rounded once, not by way of a
+  // double).
+  float floatValue() const;
   // True when an integer was stored as an unsigned value above INT64_MAX.
   bool isUnsignedBig() const;
 

@@ -2,6 +2,7 @@
 // device paths with resolveDevicePath first. Nothing here throws.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,6 +42,14 @@ std::optional<std::vector<std::uint8_t>> readStandardInput(std::uint64_t maxByte
 // path, the directory fsync'ed. On failure the old file is untouched, no
 // temporary file remains, and false is returned.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Removes the temporaries writeFileAtomically leaves beside path when its
+// writer dies before the rename: regular files named ".NAME.tmp-" followed
+// by exactly six letters or digits (what mkstemp puts in), NAME being the
+// path's file name. Nothing else is touched. Only for a caller that holds
+// the file's lock while every writer of the file takes it: then no live
+// writer owns such a file. Returns how many were removed.
+std::size_t removeStaleTemporaries(const std::string& path);
 
 // An exclusive advisory lock (flock) on a lock file, held for the object's
 // life. The lock file is created when missing; when it cannot be, the lock

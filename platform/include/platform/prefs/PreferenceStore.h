@@ -6,10 +6,11 @@
 //
 // A process keeps one in-memory copy of each domain and the keys it changed
 // but has not written yet. synchronize() takes an exclusive lock on
-// "<domain>.plist.lock" beside the file, re-reads the file, applies this
-// process's pending changes key by key, writes atomically and unlocks, so no
-// process loses keys that another wrote. Without pending changes it only
-// re-reads the file when its stamp changed: an unchanged file costs one stat.
+// "<domain>.plist.lock" beside the file, removes the file's stale
+// temporaries, re-reads the file, applies this process's pending changes key
+// by key, writes atomically and unlocks, so no process loses keys that
+// another wrote. Without pending changes it only re-reads the file when its
+// stamp changed: an unchanged file costs one stat.
 // All members are thread-safe.
 #pragma once
 
