@@ -1,4 +1,5 @@
 #include "InlineAddForm.h"
+#include "TextKeys.h"
 
 #include "Foundation/NSBundle.h"
 #include "UIKit/UIAlertView.h"
@@ -43,7 +44,7 @@ void clearField(PSTableCell* cell) {
 }
 
 void showError(const PSListController& pane, const std::string& messageKey) {
-  UIAlertView alert(localized(pane, "error"), localized(pane, messageKey), nullptr, std::string("OK"));
+  UIAlertView alert(localized(pane, velloria::text::kError), localized(pane, messageKey), nullptr, std::string("OK"));
   alert.show();
 }
 

@@ -11,6 +11,7 @@
 #include "Preferences/PSListController.h"
 #include "Preferences/PSTableCell.h"
 #include "UIKit/UIBarButtonItem.h"
+#include "TextKeys.h"
 
 namespace velloria::form {
 
@@ -64,8 +65,5 @@ void restoreEditButton(PSListController& pane, const std::shared_ptr<UIBarButton
 // form); the saved button comes back and editing mode ends.
 void editDone(PSEditableListController& pane, long firstFieldRow, long secondFieldRow,
               const std::shared_ptr<UIBarButtonItem>& editButton);
-
-// The message key shown when a field holds text that cannot be stored.
-inline constexpr const char* kUnstorableTextKey = "text cannot be stored";
 
 }  // namespace velloria::form

@@ -1,4 +1,5 @@
 #include "VLRPCalendarsController.h"
+#include "TextKeys.h"
 
 #include "EventKit/EKEventStore.h"
 #include "Foundation/NSBundle.h"
@@ -37,7 +38,7 @@ std::shared_ptr<VLRPCalendarsController::SpecifierArray> VLRPCalendarsController
   }
   auto footer = PSSpecifier::emptyGroupSpecifier();
   std::shared_ptr<NSBundle> bundle = this->bundle();
-  std::string text = "calendar settings footer";
+  std::string text = velloria::text::kCalendarSettingsFooter;
   footer->setProperty(bundle ? bundle->localizedStringForKey(text, std::string(), "Main") : text, "footerText");
   _specifiers->push_back(footer);
   return _specifiers;

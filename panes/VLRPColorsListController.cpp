@@ -1,6 +1,7 @@
 #include "VLRPColorsListController.h"
 
 #include "Foundation/NSBundle.h"
+#include "TextKeys.h"
 #include "WidgetData.h"
 #include "platform/core/ObjC.h"
 
@@ -8,21 +9,10 @@ namespace {
 
 constexpr const char* kClassName = "VLRPColorsListController";
 
-struct BuiltInColor {
-  const char* value;
-  const char* titleKey;
-};
-
-constexpr BuiltInColor kBuiltInColors[VLRPColorsListController::kBuiltInColorCount] = {
-    {"FFFFFF", "white"},  {"A8A8AD", "gray"},          {"FF00FF", "pink"},        {"FF0000", "rose red"},
-    {"FFA500", "orange"}, {"00BFFF", "sky blue"},      {"F0DC82", "light yellow"}, {"66FF00", "apple green"},
-    {"9966CC", "purple"}, {"00FFFF", "cyan"},          {"CD9575", "antique brass"},
-};
-
 }  // namespace
 
 VLRPColorsListController::VLRPColorsListController() : bundle(NSBundle::bundleForClass(kClassName)) {
-  for (const BuiltInColor& color : kBuiltInColors) {
+  for (const velloria::text::BuiltInColor& color : velloria::text::kBuiltInColors) {
     _colors.emplace_back(color.value);
     _colorTitles.emplace_back(bundle ? bundle->localizedStringForKey(color.titleKey, std::string(), "ColorSettings")
                                      : std::string(color.titleKey));

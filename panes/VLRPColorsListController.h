@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "TextKeys.h"
 #include "VLRSettingsController.h"
 
 class NSBundle;
@@ -16,7 +17,7 @@ class NSBundle;
 class VLRPColorsListController : public VLRSettingsController {
  public:
   // The number of built-in colours at the head of the table.
-  static constexpr std::size_t kBuiltInColorCount = 11;
+  static constexpr std::size_t kBuiltInColorCount = velloria::text::kBuiltInColors.size();
 
   // Builds the colour table.
   VLRPColorsListController();

@@ -1,4 +1,5 @@
 #include "VLRPCustomizeColorsController.h"
+#include "TextKeys.h"
 
 #include "ColorItems.h"
 #include "Foundation/NSNotificationCenter.h"
@@ -38,15 +39,15 @@ std::shared_ptr<VLRPCustomizeColorsController::SpecifierArray> VLRPCustomizeColo
   using velloria::form::localized;
 
   auto rows = std::make_shared<SpecifierArray>();
-  auto form = PSSpecifier::groupSpecifierWithName(localized(*this, "color form"));
-  form->setProperty(localized(*this, "color format hint"), "footerText");
+  auto form = PSSpecifier::groupSpecifierWithName(localized(*this, velloria::text::kColorForm));
+  form->setProperty(localized(*this, velloria::text::kColorFormatHint), "footerText");
   rows->push_back(form);
-  rows->push_back(velloria::form::textRow(*this, "color name label"));
-  rows->push_back(velloria::form::textRow(*this, "color value label"));
+  rows->push_back(velloria::form::textRow(*this, velloria::text::kColorNameLabel));
+  rows->push_back(velloria::form::textRow(*this, velloria::text::kColorValueLabel));
 
   _colors = velloria::widgetDictionary(velloria::readWidgetData(), velloria::kExtraColorsKey);
   if (!_colors.empty()) {
-    rows->push_back(PSSpecifier::groupSpecifierWithName(localized(*this, "added colors")));
+    rows->push_back(PSSpecifier::groupSpecifierWithName(localized(*this, velloria::text::kAddedColors)));
     for (const auto& entry : _colors) rows->push_back(colorSpecifier(entry.first));
   }
   _specifiers = rows;
@@ -79,12 +80,12 @@ void VLRPCustomizeColorsController::keyboardDidHide() {
   if (name.empty() || value.empty()) return;
 
   // Refusals clear and refocus the faulty field before the alert shows.
-  if (_colors.contains(name)) return refuseField(*this, nameCell.get(), "duplicated color name");
-  if (!acceptableColorValue(value)) return refuseField(*this, valueCell.get(), "invalid color value");
+  if (_colors.contains(name)) return refuseField(*this, nameCell.get(), velloria::text::kDuplicatedColorName);
+  if (!acceptableColorValue(value)) return refuseField(*this, valueCell.get(), velloria::text::kInvalidColorValue);
   // Typed text is judged just before it is stored. (Upper-casing brings in
   // no control character, so the value is judged as typed.)
-  if (!storable(name)) return refuseField(*this, nameCell.get(), kUnstorableTextKey);
-  if (!storable(value)) return refuseField(*this, valueCell.get(), kUnstorableTextKey);
+  if (!storable(name)) return refuseField(*this, nameCell.get(), velloria::text::kUnstorableText);
+  if (!storable(value)) return refuseField(*this, valueCell.get(), velloria::text::kUnstorableText);
 
   clearField(nameCell.get());
   clearField(valueCell.get());
@@ -94,7 +95,7 @@ void VLRPCustomizeColorsController::keyboardDidHide() {
   _persistent();
 
   if (numberOfGroups() == 1) {
-    auto group = PSSpecifier::groupSpecifierWithName(localized(*this, "added colors"));
+    auto group = PSSpecifier::groupSpecifierWithName(localized(*this, velloria::text::kAddedColors));
     insertSpecifier(group, _specifiers ? static_cast<long>(_specifiers->size()) : 0, true);
   }
   insertSpecifierAtEndOfGroup(colorSpecifier(name), kColorsGroup, true);

@@ -1,4 +1,5 @@
 #include "VLRPCustomizeHolidaysController.h"
+#include "TextKeys.h"
 
 #include "Foundation/NSNotificationCenter.h"
 #include "InlineAddForm.h"
@@ -26,26 +27,26 @@ std::shared_ptr<VLRPCustomizeHolidaysController::SpecifierArray> VLRPCustomizeHo
   using velloria::form::localized;
 
   auto rows = std::make_shared<SpecifierArray>();
-  rows->push_back(PSSpecifier::groupSpecifierWithName(localized(*this, "holiday form")));
-  auto type = PSSpecifier::preferenceSpecifierNamed(localized(*this, "holiday type"), this, "setHolidayType:",
+  rows->push_back(PSSpecifier::groupSpecifierWithName(localized(*this, velloria::text::kHolidayForm)));
+  auto type = PSSpecifier::preferenceSpecifierNamed(localized(*this, velloria::text::kHolidayType), this, "setHolidayType:",
                                                     "holidayType", "", PSSegmentCell, "");
   type->setValues(platform::Array{platform::Value(0), platform::Value(1)},
-                  platform::Array{platform::Value(localized(*this, "solar holiday")),
-                                  platform::Value(localized(*this, "lunar holiday"))});
+                  platform::Array{platform::Value(localized(*this, velloria::text::kSolarHoliday)),
+                                  platform::Value(localized(*this, velloria::text::kLunarHoliday))});
   rows->push_back(type);
   auto hint = PSSpecifier::emptyGroupSpecifier();
-  hint->setProperty(localized(*this, "holiday date format hint"), "footerText");
+  hint->setProperty(localized(*this, velloria::text::kHolidayDateFormatHint), "footerText");
   rows->push_back(hint);
-  rows->push_back(velloria::form::textRow(*this, "holiday name label"));
-  auto date = velloria::form::textRow(*this, "holiday value label");
+  rows->push_back(velloria::form::textRow(*this, velloria::text::kHolidayNameLabel));
+  auto date = velloria::form::textRow(*this, velloria::text::kHolidayValueLabel);
   date->setKeyboardType(UIKeyboardTypeNumberPad, 0, 1);
   rows->push_back(date);
 
   std::optional<platform::Dictionary> file = velloria::readWidgetData();
   _solarHolidays = velloria::widgetDictionary(file, velloria::kSolarFestivalsKey);
-  appendGroup(*rows, "solar holiday", _solarHolidays, 0);
+  appendGroup(*rows, velloria::text::kSolarHoliday, _solarHolidays, 0);
   _lunarHolidays = velloria::widgetDictionary(file, velloria::kLunarFestivalsKey);
-  appendGroup(*rows, "lunar holiday", _lunarHolidays, 1);
+  appendGroup(*rows, velloria::text::kLunarHoliday, _lunarHolidays, 1);
   _specifiers = rows;
 
   auto center = NSNotificationCenter::defaultCenter();
@@ -86,7 +87,7 @@ void VLRPCustomizeHolidaysController::keyboardDidHide() {
   std::string name = trimmedText(nameCell.get());
   std::string date = trimmedText(dateCell.get());
   if (name.empty() && date.empty()) return;
-  if (name.empty() || date.empty()) return showError(*this, "empty holiday name or date");
+  if (name.empty() || date.empty()) return showError(*this, velloria::text::kEmptyHolidayNameOrDate);
   // A cut inside a surrogate pair would leave half a character, which no
   // property list can hold: the whole pair is left out instead.
   name = platform::substringToUTF16Index(name, kMaxNameLength);
@@ -96,11 +97,11 @@ void VLRPCustomizeHolidaysController::keyboardDidHide() {
   if (holidays.contains(date)) {
     clearField(dateCell.get());
     if (!lunar) dateCell->becomeFirstResponder();
-    return showError(*this, "duplicated holiday date");
+    return showError(*this, velloria::text::kDuplicatedHolidayDate);
   }
   // Typed text is judged as it would be stored, just before the store.
-  if (!storable(name)) return refuseField(*this, nameCell.get(), kUnstorableTextKey);
-  if (!storable(date)) return refuseField(*this, dateCell.get(), kUnstorableTextKey);
+  if (!storable(name)) return refuseField(*this, nameCell.get(), velloria::text::kUnstorableText);
+  if (!storable(date)) return refuseField(*this, dateCell.get(), velloria::text::kUnstorableText);
 
   clearField(nameCell.get());
   clearField(dateCell.get());
