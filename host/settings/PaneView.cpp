@@ -80,6 +80,20 @@ std::string SettingsHost::rowJSON(PSSpecifier& row, long index) {
   if (platform::Value id = row.propertyForKey("id"); !id.isNil()) json += ", \"id\": " + jsonValue(id);
   if (platform::Value key = row.propertyForKey("key"); !key.isNil()) json += ", \"key\": " + jsonValue(key);
   if (!row.detailControllerClass().empty()) json += ", \"detail\": " + jsonString(row.detailControllerClass());
+  if (row.cellType() == PSLinkListCell || row.cellType() == PSSegmentCell) {
+    // The choices, each value with the title shown for it.
+    platform::Array values = PSListController::valuesForSpecifier(row);
+    platform::Array titles = PSListController::titlesForSpecifier(row);
+    std::string valueList, titleList;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      valueList += (i ? ", " : "") + jsonValue(values[i]);
+      titleList += (i ? ", " : "") + jsonString(i < titles.size() && titles[i].isString() ? *titles[i].string()
+                                                                                        : choiceText(values[i]));
+    }
+    json += ", \"values\": [" + valueList + "], \"titles\": [" + titleList + "]";
+  }
+  if (row.cellType() == PSListItemCell)
+    if (platform::Value item = row.propertyForKey("value"); !item.isNil()) json += ", \"item\": " + jsonValue(item);
   return json + "}";
 }
 

@@ -155,17 +155,34 @@ void SettingsHost::preview(const std::vector<std::string>& words) {
       throw CommandError("usage: preview [YYYY-MM | YYYY-MM-DD] [--json] (\"" + word + "\" is neither)");
     }
   }
-  settings_preview::Preview shown = settings_preview::buildPreview(
-      settings_preview::readStoredSettings(), date, today_ ? *today_ : settings_preview::localToday());
+  settings_preview::Preview shown = previewOf(date);
   if (json)
     out_ << settings_preview::previewJSON(shown) << '\n';
   else
     out_ << settings_preview::previewGrid(shown, {80, swatches_});
 }
 
+std::string SettingsHost::previewJSON(std::string_view date) {
+  std::optional<settings_preview::PreviewDate> parsed;
+  if (!date.empty() && !(parsed = settings_preview::parsePreviewDate(std::string(date))))
+    throw CommandError("a preview date is YYYY-MM or YYYY-MM-DD, not \"" + std::string(date) + "\"");
+  return settings_preview::previewJSON(previewOf(parsed));
+}
+
+settings_preview::Preview SettingsHost::previewOf(const std::optional<settings_preview::PreviewDate>& date) {
+  return settings_preview::buildPreview(settings_preview::readStoredSettings(), date,
+                                        today_ ? *today_ : settings_preview::localToday());
+}
+
 PSListController* SettingsHost::current() const { return stack_.empty() ? nullptr : stack_.back().pane.get(); }
 
 std::string SettingsHost::currentTitle() { return stack_.empty() ? "Settings" : current()->title(); }
+
+std::vector<std::string> SettingsHost::stackTitles() {
+  std::vector<std::string> titles{"Settings"};
+  for (const Frame& frame : stack_) titles.push_back(frame.pane->title());
+  return titles;
+}
 
 void SettingsHost::open(const std::string& label) {
   for (std::size_t i = 0; i < entries_.size(); ++i)

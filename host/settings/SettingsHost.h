@@ -19,6 +19,7 @@
 
 #include "CommandText.h"
 #include "Entries.h"
+#include "Preview.h"
 #include "Preferences/Preferences.h"
 #include "UIKit/UIKit.h"
 
@@ -45,6 +46,14 @@ class SettingsHost {
 
   // The title shown in the prompt.
   std::string currentTitle();
+  // The titles of the panes from the settings list to the current one.
+  std::vector<std::string> stackTitles();
+
+  // What `preview --json DATE` prints, without the line break: DATE is
+  // "YYYY-MM", "YYYY-MM-DD" or empty (the current month). Reads the stored
+  // settings only, so an alert does not hold it up. Throws CommandError for
+  // a bad date.
+  std::string previewJSON(std::string_view date);
 
   // Fixes the date the preview takes as today (for scripts and tests);
   // otherwise it is the local date.
@@ -96,6 +105,7 @@ class SettingsHost {
 
   // The preview of the stored settings (`preview`).
   void preview(const std::vector<std::string>& words);
+  settings_preview::Preview previewOf(const std::optional<settings_preview::PreviewDate>& date);
 
   // Drawing (PaneView.cpp).
   void drawRow(PSSpecifier& row, long index, bool editing);

@@ -74,8 +74,9 @@ std::optional<FileStamp> statFile(const std::string& path) {
   return stamp;
 }
 
-std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes) {
-  Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+namespace {
+
+std::optional<std::vector<std::uint8_t>> readOpenFile(const Fd& file, std::uint64_t maxBytes) {
   if (file.get() < 0) return std::nullopt;
   struct stat st;
   if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
@@ -101,6 +102,17 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::
   if (have > maxBytes) return std::nullopt;
   bytes.resize(have);
   return bytes;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes) {
+  return readOpenFile(Fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), maxBytes);
+}
+
+std::optional<std::vector<std::uint8_t>> readFileNoFollow(const std::string& path, std::uint64_t maxBytes) {
+  // O_NONBLOCK: opening a FIFO planted in the folder must not wait for a writer.
+  return readOpenFile(Fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK)), maxBytes);
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {

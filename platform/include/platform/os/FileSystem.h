@@ -24,6 +24,11 @@ std::optional<FileStamp> statFile(const std::string& path);
 // nothing is read). Nothing when the file is missing or unreadable.
 std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes);
 
+// As readFile, but only for a file that the path itself names: nothing when
+// the path is a symbolic link (for files served to others, which must stay
+// inside their folder).
+std::optional<std::vector<std::uint8_t>> readFileNoFollow(const std::string& path, std::uint64_t maxBytes);
+
 // Writes bytes atomically: a mkstemp file in the same directory, written,
 // fsync'ed, given the old file's mode (0644 for a new file), renamed over the
 // path, the directory fsync'ed. On failure the old file is untouched, no
