@@ -1,0 +1,38 @@
+// The interactive prompt (libedit's readline interface): line editing, Tab
+// completion from the host's commands, entries and choices, history kept in
+// a file between sessions, and Ctrl-C cancelling the line being typed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SettingsHost.h"
+
+namespace settings_host {
+
+class Prompt {
+ public:
+  // Completes for `host`. With a history path, the file's lines are the
+  // history to start with and the session's lines are added to it at the
+  // end; without one, history lasts for the session only.
+  Prompt(SettingsHost& host, std::optional<std::string> historyPath);
+  // Writes the history file.
+  ~Prompt();
+  Prompt(const Prompt&) = delete;
+  Prompt& operator=(const Prompt&) = delete;
+
+  // Reads one line after showing `prompt`. Ctrl-C drops the line being
+  // typed and starts afresh on a new line. Nothing at the end of input
+  // (Ctrl-D on an empty line) or when a termination signal arrived.
+  std::optional<std::string> readLine(const std::string& prompt);
+
+  // Adds a line to the history.
+  void remember(const std::string& line);
+
+ private:
+  std::optional<std::string> historyPath_;
+  std::vector<std::string> sessionLines_;
+};
+
+}  // namespace settings_host
