@@ -79,8 +79,6 @@ void chooseHostLanguage() {
   }
 }
 
-std::string hostLanguage() { return gChinese ? "zh-Hans" : "en"; }
-
 std::string word(std::string_view english) {
   if (gChinese) {
     const auto& words = simplifiedChinese();

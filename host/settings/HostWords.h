@@ -18,9 +18,6 @@ namespace settings_host {
 // words are English.
 void chooseHostLanguage();
 
-// The language picked: "en" or "zh-Hans".
-std::string hostLanguage();
-
 // An English word or sentence of the host in the session's language (the
 // English itself when there is no translation).
 std::string word(std::string_view english);

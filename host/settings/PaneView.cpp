@@ -194,8 +194,10 @@ void SettingsHost::draw() {
   std::size_t width = platform::terminalColumns();
   PSListController* pane = current();
   std::string header = "== " + visibleText(currentTitle()) + " ==";
+  // A system item's title is the system's, so it is drawn in the host's
+  // language; a titled button shows the pane's own text.
   if (auto item = pane ? pane->navigationItem()->rightBarButtonItem() : nullptr)
-    header += "   [" + visibleText(item->title()) + "]";
+    header += "   [" + visibleText(item->systemItem() ? word(item->title()) : item->title()) + "]";
   out_ << wrapped(header, width, 3);
   if (!pane) {
     for (std::size_t i = 0; i < entries_.size(); ++i) {

@@ -1,117 +1,172 @@
 #include "Prompt.h"
 
-#include <editline/readline.h>
+#include <histedit.h>
 
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
+#include <cwchar>
 #include <iostream>
 
 #include "HistoryFile.h"
 #include "platform/core/Strings.h"
+#include "platform/core/TerminalText.h"
 #include "platform/os/Signals.h"
+#include "platform/os/Terminal.h"
 
 namespace settings_host {
 namespace {
 
-// readline's callbacks are plain functions: the host they complete for.
-SettingsHost* gHost = nullptr;
-std::vector<std::string> gMatches;
+Prompt* promptOf(EditLine* editor) {
+  void* data = nullptr;
+  el_get(editor, EL_CLIENTDATA, &data);
+  return static_cast<Prompt*>(data);
+}
 
-// The byte offset of the code point `count` code points into a UTF-8 line
-// (libedit counts the cursor in characters).
-std::size_t byteOffset(const char* line, int count) {
-  std::size_t offset = 0, length = std::strlen(line);
-  for (int seen = 0; seen < count && offset < length; ++seen) {
-    ++offset;
-    while (offset < length && (static_cast<unsigned char>(line[offset]) & 0xC0) == 0x80) ++offset;
+// libedit's reader: one character, decoded from UTF-8 (the terminal's
+// encoding, see useUTF8Terminal). 1 with a character, 0 at the end of
+// input, -1 when a stop signal ends the wait.
+int readCharacter(EditLine*, wchar_t* character) {
+  std::mbstate_t state{};
+  while (true) {
+    unsigned char byte = 0;
+    switch (platform::readInputByte(byte)) {
+      case platform::InputRead::End: return 0;
+      case platform::InputRead::Stopped: return -1;
+      case platform::InputRead::Byte: break;
+    }
+    char c = static_cast<char>(byte);
+    std::size_t n = std::mbrtowc(character, &c, 1, &state);
+    if (n == static_cast<std::size_t>(-2)) continue;        // more bytes to come
+    if (n == static_cast<std::size_t>(-1)) state = {};      // not UTF-8: skipped
+    else return 1;
   }
-  return offset;
 }
 
-// The part of a candidate that replaces the word being completed: the
-// candidate after the text typed before that word (which may differ from
-// the candidate in letter case).
-std::optional<std::string> tailAfter(const std::string& candidate, const std::string& typedBefore) {
-  std::string folded = platform::foldCase(typedBefore);
-  for (std::size_t k = 0; k <= candidate.size(); ++k) {
-    if (k < candidate.size() && (static_cast<unsigned char>(candidate[k]) & 0xC0) == 0x80) continue;
-    std::string head = platform::foldCase(candidate.substr(0, k));
-    if (head == folded) return candidate.substr(k);
-    if (head.size() > folded.size()) break;
+char* showPrompt(EditLine* editor) { return const_cast<char*>(promptOf(editor)->promptText()); }
+
+unsigned char completeKey(EditLine* editor, int) { return promptOf(editor)->complete(); }
+
+// The characters of UTF-8 text (libedit counts deletions in characters).
+int characterCount(std::string_view text) {
+  return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// The longest prefix of `first` that every candidate starts with, in any
+// letter case, ending at a character boundary.
+std::string commonPrefix(const std::vector<std::string>& candidates) {
+  const std::string& first = candidates.front();
+  std::string best;
+  for (std::size_t k = 1; k <= first.size(); ++k) {
+    if (k < first.size() && (first[k] & 0xC0) == 0x80) continue;
+    std::string folded = platform::foldCase(first.substr(0, k));
+    bool shared = std::all_of(candidates.begin(), candidates.end(), [&](const std::string& c) {
+      return platform::foldCase(c).starts_with(folded);
+    });
+    if (!shared) break;
+    best = first.substr(0, k);
   }
-  return std::nullopt;
+  return best;
 }
 
-char* nextMatch(const char*, int state) {
-  static std::size_t next = 0;
-  if (state == 0) next = 0;
-  return next < gMatches.size() ? strdup(gMatches[next++].c_str()) : nullptr;
-}
-
-char** completeWord(const char* text, int, int end) {
-  rl_attempted_completion_over = 1;  // never fall back to file names
-  std::string line = rl_line_buffer ? rl_line_buffer : "";
-  std::size_t cursor = byteOffset(line.c_str(), end);
-  std::size_t wordLength = std::strlen(text);
-  std::size_t wordStart = cursor >= wordLength ? cursor - wordLength : 0;
-  SettingsHost::Completion completion = gHost->complete(std::string_view(line).substr(0, cursor));
-  gMatches.clear();
-  if (wordStart < completion.start) return nullptr;
-  std::string typedBefore = line.substr(completion.start, wordStart - completion.start);
-  for (const std::string& candidate : completion.candidates)
-    if (auto tail = tailAfter(candidate, typedBefore)) gMatches.push_back(*tail);
-  if (gMatches.empty()) return nullptr;
-  return rl_completion_matches(text, nextMatch);
+// The candidates in columns fitting the terminal, as shells list them.
+void listCandidates(const std::vector<std::string>& candidates) {
+  std::vector<std::string> shown;
+  std::size_t widest = 0;
+  for (const std::string& c : candidates) {
+    shown.push_back(platform::visibleText(c));
+    widest = std::max(widest, platform::displayColumns(shown.back()));
+  }
+  std::size_t width = platform::terminalColumns();
+  std::size_t perLine = width > widest + 2 ? width / (widest + 2) : 1;
+  std::cout << '\n';
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    bool last = (i + 1) % perLine == 0 || i + 1 == shown.size();
+    std::cout << shown[i];
+    if (!last) std::cout << std::string(widest + 2 - platform::displayColumns(shown[i]), ' ');
+    else std::cout << '\n';
+  }
+  std::cout.flush();
 }
 
 }  // namespace
 
-Prompt::Prompt(SettingsHost& host, std::optional<std::string> historyPath) : historyPath_(std::move(historyPath)) {
-  gHost = &host;
-  // The host catches the signals itself: libedit's own handlers would pass
-  // them on to the whole process group.
-  rl_catch_signals = 0;
-  rl_attempted_completion_function = completeWord;
-  rl_readline_name = "settings-host";
-  using_history();
-  stifle_history(static_cast<int>(kHistoryLines));
+Prompt::Prompt(SettingsHost& host, std::optional<std::string> historyPath)
+    : host_(host), historyPath_(std::move(historyPath)) {
+  HistEvent event;
+  history_ = history_init();
+  ::history(history_, &event, H_SETSIZE, static_cast<int>(kHistoryLines));
   if (historyPath_)
-    for (const std::string& line : readHistory(*historyPath_)) add_history(line.c_str());
+    for (const std::string& line : readHistory(*historyPath_)) ::history(history_, &event, H_ENTER, line.c_str());
+
+  editor_ = el_init("settings-host", stdin, stdout, stderr);
+  el_set(editor_, EL_CLIENTDATA, this);
+  el_set(editor_, EL_EDITOR, "emacs");
+  el_set(editor_, EL_SIGNAL, 0);
+  el_set(editor_, EL_GETCFN, readCharacter);
+  el_set(editor_, EL_PROMPT, showPrompt);
+  el_set(editor_, EL_HIST, ::history, history_);
+  el_set(editor_, EL_ADDFN, "settings-complete", "complete a command, label or choice", completeKey);
+  el_set(editor_, EL_BIND, "^I", "settings-complete", nullptr);
 }
 
 Prompt::~Prompt() {
+  el_end(editor_);
+  history_end(history_);
   if (historyPath_ && !appendHistory(*historyPath_, sessionLines_))
-    std::cerr << "settings-host: cannot write the history file " << *historyPath_ << '\n';
-  gHost = nullptr;
+    std::cerr << "settings-host: cannot write the history file " << platform::visibleText(*historyPath_) << '\n';
 }
 
 std::optional<std::string> Prompt::readLine(const std::string& prompt) {
+  prompt_ = prompt;
   while (true) {
     platform::takeInterrupt();  // a Ctrl-C while a command ran is spent
-    platform::catchStopSignals(true);
-    char* raw = readline(prompt.c_str());
-    platform::catchStopSignals(false);
-    bool interrupted = platform::takeInterrupt();
+    // The terminal goes into editing mode before the prompt is shown, so a
+    // key pressed as soon as it appears is the editor's (libedit would only
+    // switch at its first read, and the terminal would take a Ctrl-D typed
+    // in between as its own end of file).
+    el_set(editor_, EL_PREP_TERM, 1);
+    int count = 0;
+    const char* raw = el_gets(editor_, &count);
     std::optional<std::string> line;
-    if (raw) line = raw;
-    std::free(raw);
+    if (raw && count > 0) line = std::string(raw, static_cast<std::size_t>(count));
     if (platform::pendingTermination() != platform::StopSignal::None) {
       std::cout << '\n';
       return std::nullopt;
     }
-    if (interrupted) {
+    if (platform::takeInterrupt()) {
       std::cout << "^C\n";
       std::cout.flush();
       continue;
     }
-    if (!line) std::cout << '\n';
+    if (!line) {
+      std::cout << '\n';
+      return std::nullopt;
+    }
+    if (!line->empty() && line->back() == '\n') line->pop_back();
     return line;
   }
 }
 
 void Prompt::remember(const std::string& line) {
-  add_history(line.c_str());
+  HistEvent event;
+  ::history(history_, &event, H_ENTER, line.c_str());
   sessionLines_.push_back(line);
+}
+
+unsigned char Prompt::complete() {
+  const LineInfo* info = el_line(editor_);
+  std::string before(info->buffer, static_cast<std::size_t>(info->cursor - info->buffer));
+  SettingsHost::Completion completion = host_.complete(before);
+  if (completion.candidates.empty()) return CC_REFRESH_BEEP;
+  std::string typed = before.substr(completion.start);
+  std::string replacement = completion.candidates.size() == 1 ? completion.candidates.front() + " "
+                                                              : commonPrefix(completion.candidates);
+  if (completion.candidates.size() == 1 || characterCount(replacement) > characterCount(typed)) {
+    el_deletestr(editor_, characterCount(typed));
+    el_insertstr(editor_, replacement.c_str());
+    return CC_REFRESH;
+  }
+  listCandidates(completion.candidates);
+  return CC_REDISPLAY;
 }
 
 }  // namespace settings_host

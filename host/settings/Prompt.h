@@ -1,6 +1,11 @@
-// The interactive prompt (libedit's readline interface): line editing, Tab
+// The interactive prompt, on libedit's own interface: line editing, Tab
 // completion from the host's commands, entries and choices, history kept in
 // a file between sessions, and Ctrl-C cancelling the line being typed.
+//
+// libedit reads keys through the prompt's own reader (platform's
+// readInputByte), which a stop signal always interrupts: libedit's own
+// signal handling is off, since it passes signals on to the whole process
+// group and can miss one that arrives between two keys.
 #pragma once
 
 #include <optional>
@@ -8,6 +13,9 @@
 #include <vector>
 
 #include "SettingsHost.h"
+
+struct editline;
+struct history;
 
 namespace settings_host {
 
@@ -30,9 +38,19 @@ class Prompt {
   // Adds a line to the history.
   void remember(const std::string& line);
 
+  // What Tab does (called by libedit): completes the word before the cursor
+  // as far as the candidates agree, or lists them when they go no further.
+  unsigned char complete();
+  // The prompt being shown (for libedit).
+  const char* promptText() const { return prompt_.c_str(); }
+
  private:
+  SettingsHost& host_;
   std::optional<std::string> historyPath_;
   std::vector<std::string> sessionLines_;
+  std::string prompt_;
+  struct editline* editor_ = nullptr;
+  struct history* history_ = nullptr;
 };
 
 }  // namespace settings_host

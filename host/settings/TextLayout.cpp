@@ -1,55 +1,111 @@
 #include "TextLayout.h"
 
+#include <unicode/brkiter.h>
+#include <unicode/utext.h>
+#include <unicode/utf8.h>
+
+#include <memory>
+
 #include "platform/core/TerminalText.h"
 
 namespace settings_host {
 namespace {
 
-// The byte length of the unit at the start of text: a colour sequence
-// (ESC [ ... final byte) or one UTF-8 character (an ill-formed byte alone).
-std::size_t unitLength(std::string_view text) {
-  if (text.size() >= 2 && text[0] == '\x1b' && text[1] == '[') {
-    for (std::size_t i = 2; i < text.size(); ++i)
-      if (text[i] >= 0x40 && text[i] <= 0x7E) return i + 1;
-    return text.size();
+// The byte length of the colour sequence (ESC [ ... final byte) at `at`, or 0.
+std::size_t sequenceAt(std::string_view text, std::size_t at) {
+  if (at + 1 >= text.size() || text[at] != '\x1b' || text[at + 1] != '[') return 0;
+  for (std::size_t i = at + 2; i < text.size(); ++i)
+    if (text[i] >= 0x40 && text[i] <= 0x7E) return i + 1 - at;
+  return text.size() - at;
+}
+
+// The byte length of the unit at `at`: a colour sequence or one UTF-8
+// character (an ill-formed byte alone).
+std::size_t unitAt(std::string_view text, std::size_t at) {
+  if (std::size_t sequence = sequenceAt(text, at)) return sequence;
+  auto length = static_cast<int32_t>(text.size());
+  auto i = static_cast<int32_t>(at);
+  UChar32 c = 0;
+  U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), i, length, c);
+  return static_cast<std::size_t>(i) - at;
+}
+
+bool isWideAt(std::string_view text, std::size_t at) {
+  UChar32 c = 0;
+  auto i = static_cast<int32_t>(at);
+  U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), i, static_cast<int32_t>(text.size()), c);
+  return c >= 0 && platform::codePointColumns(static_cast<char32_t>(c)) == 2;
+}
+
+bool isWideBefore(std::string_view text, std::size_t at) {
+  auto i = static_cast<int32_t>(at);
+  UChar32 c = 0;
+  U8_PREV(reinterpret_cast<const uint8_t*>(text.data()), 0, i, c);
+  return c >= 0 && platform::codePointColumns(static_cast<char32_t>(c)) == 2;
+}
+
+// Where lines may start: the line-break opportunities ICU finds (Unicode's
+// line breaking rules, so no line starts with a closing mark such as "，"),
+// kept only after a space or beside a wide (CJK) character, so words joined
+// by hyphens or slashes stay whole, and never inside a colour sequence.
+std::vector<std::size_t> lineStarts(std::string_view text) {
+  std::vector<bool> inSequence(text.size() + 1, false);
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t length = sequenceAt(text, i);
+    for (std::size_t j = i + 1; j < i + length; ++j) inSequence[j] = true;
+    i += length ? length : 1;
   }
-  auto lead = static_cast<unsigned char>(text[0]);
-  std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  for (std::size_t i = 1; i < length; ++i)
-    if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
-  return length;
+  std::vector<std::size_t> starts;
+  UErrorCode status = U_ZERO_ERROR;
+  UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
+  std::unique_ptr<icu::BreakIterator> breaks(icu::BreakIterator::createLineInstance(icu::Locale::getRoot(), status));
+  if (U_SUCCESS(status)) {
+    breaks->setText(utext, status);
+    for (int32_t at = breaks->next(); U_SUCCESS(status) && at != icu::BreakIterator::DONE; at = breaks->next()) {
+      auto p = static_cast<std::size_t>(at);
+      if (p == 0 || p >= text.size() || inSequence[p]) continue;
+      if (text[p - 1] == ' ' || isWideBefore(text, p) || isWideAt(text, p)) starts.push_back(p);
+    }
+  }
+  utext_close(utext);
+  starts.push_back(text.size());
+  return starts;
+}
+
+std::size_t trailingSpaces(std::string_view text) {
+  std::size_t end = text.size();
+  while (end > 0 && text[end - 1] == ' ') --end;
+  return text.size() - end;
 }
 
 class Lines {
  public:
   Lines(std::size_t width, std::size_t indent) : width_(width), indent_(indent) {}
 
-  void addSpaces(std::size_t count) { pendingSpaces_ += count; }
-
-  void addWord(std::string_view word) {
-    std::size_t columns = platform::displayColumns(word);
-    if (width_ == 0 || column_ + pendingSpaces_ + columns <= width_) return append(word, columns);
-    // It does not fit after what the line holds: a new line, unless this
-    // one holds nothing yet.
-    if (column_ > lineStart()) {
-      breakLine();
+  // Adds a piece that may start a line: text, then perhaps spaces.
+  void add(std::string_view piece) {
+    std::size_t spaces = trailingSpaces(piece);
+    std::string_view visible = piece.substr(0, piece.size() - spaces);
+    std::size_t columns = platform::displayColumns(visible);
+    if (column_ + columns > width_ && column_ > lineStart()) breakLine();
+    if (column_ + columns <= width_) {
+      append(visible, columns);
     } else {
-      pendingSpaces_ = 0;
+      // Longer than a line: split between characters.
+      for (std::size_t at = 0; at < visible.size();) {
+        std::size_t length = unitAt(visible, at);
+        std::string_view unit = visible.substr(at, length);
+        std::size_t unitColumns = platform::displayColumns(unit);
+        if (column_ + unitColumns > width_ && column_ > lineStart()) breakLine();
+        append(unit, unitColumns);
+        at += length;
+      }
     }
-    if (column_ + columns <= width_) return append(word, columns);
-    // Longer than a line: split between characters.
-    while (!word.empty()) {
-      std::size_t length = unitLength(word);
-      std::string_view unit = word.substr(0, length);
-      std::size_t unitColumns = platform::displayColumns(unit);
-      if (column_ + unitColumns > width_ && column_ > lineStart()) breakLine();
-      append(unit, unitColumns);
-      word.remove_prefix(length);
-    }
+    append(std::string(spaces, ' '), spaces);
   }
 
   std::vector<std::string> finish() {
-    lines_.push_back(std::move(line_));
+    endLine();
     return std::move(lines_);
   }
 
@@ -57,40 +113,38 @@ class Lines {
   std::size_t lineStart() const { return lines_.empty() ? 0 : indent_; }
 
   void append(std::string_view text, std::size_t columns) {
-    line_.append(pendingSpaces_, ' ');
-    column_ += pendingSpaces_;
-    pendingSpaces_ = 0;
     line_ += text;
     column_ += columns;
   }
 
-  void breakLine() {
+  // Ends the line; spaces at its end are dropped.
+  void endLine() {
+    line_.resize(line_.size() - trailingSpaces(line_));
     lines_.push_back(std::move(line_));
+  }
+
+  void breakLine() {
+    endLine();
     line_.assign(indent_, ' ');
     column_ = indent_;
-    pendingSpaces_ = 0;
   }
 
   std::size_t width_, indent_;
   std::vector<std::string> lines_;
   std::string line_;
-  std::size_t column_ = 0, pendingSpaces_ = 0;
+  std::size_t column_ = 0;
 };
 
 }  // namespace
 
 std::vector<std::string> wrapText(std::string_view text, std::size_t width, std::size_t indent) {
-  if (width != 0 && indent + 20 > width) indent = 0;
+  if (width == 0 || platform::displayColumns(text) <= width) return {std::string(text)};
+  if (indent + 20 > width) indent = 0;
   Lines lines(width, indent);
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t wordStart = text.find_first_not_of(' ', pos);
-    if (wordStart == std::string_view::npos) break;
-    lines.addSpaces(wordStart - pos);
-    std::size_t wordEnd = text.find(' ', wordStart);
-    if (wordEnd == std::string_view::npos) wordEnd = text.size();
-    lines.addWord(text.substr(wordStart, wordEnd - wordStart));
-    pos = wordEnd;
+  std::size_t from = 0;
+  for (std::size_t start : lineStarts(text)) {
+    lines.add(text.substr(from, start - from));
+    from = start;
   }
   return lines.finish();
 }

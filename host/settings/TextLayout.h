@@ -11,12 +11,14 @@
 namespace settings_host {
 
 // One paragraph (text without line breaks) in lines of at most `width`
-// columns; `width` 0 means no limit (one line). Lines break at spaces; the
-// spaces at a break are dropped and every line after the first starts with
-// `indent` spaces (none when the width leaves fewer than 20 columns beside
-// the indent). A word longer than a line is split between characters, never
-// inside a colour sequence; a character wider than the whole line gets a
-// line of its own. Spaces inside a line, leading ones included, are kept.
+// columns; `width` 0 means no limit (one line, as it is). Lines break after
+// spaces and between CJK characters (where Unicode's line-breaking rules
+// allow it: never before "，" or "。"); the spaces at a break are dropped and
+// every line after the first starts with `indent` spaces (none when the
+// width leaves fewer than 20 columns beside the indent). A word longer than
+// a line is split between characters, never inside a colour sequence; a
+// character wider than the whole line gets a line of its own. Spaces inside
+// a line, leading ones included, are kept.
 std::vector<std::string> wrapText(std::string_view text, std::size_t width, std::size_t indent);
 
 // The paragraph wrapped as above, each line ended by "\n".

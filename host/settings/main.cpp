@@ -42,36 +42,42 @@ class Session {
  public:
   Session(SettingsHost& host, bool quiet) : host_(host), quiet_(quiet) {}
 
-  // Runs one line; throws what the host throws. The change lines are
-  // printed even after an error, for what the command did before it failed.
+  // Runs one line; throws what the host throws. What the command changed is
+  // noted even when it fails, for what it did before it failed.
   void run(const std::string& line) {
-    if (!quiet_) report_.before();
+    if (quiet_) return host_.execute(line);
+    report_.before();
     try {
       host_.execute(line);
     } catch (...) {
-      reportChanges();
+      noteChanges();
       throw;
     }
-    reportChanges();
+    noteChanges();
+  }
+
+  // Prints the change lines of the commands run since the last call.
+  void printChanges() {
+    std::size_t width = platform::terminalColumns();
+    for (const std::string& line : changes_) std::cout << settings_host::wrapped(platform::visibleText(line), width, 2);
+    changes_.clear();
+    std::cout.flush();
   }
 
  private:
-  void reportChanges() {
-    if (quiet_) return;
-    std::size_t width = platform::terminalColumns();
-    for (const std::string& line : report_.after())
-      std::cout << settings_host::wrapped(platform::visibleText(line), width, 2);
-    std::cout.flush();
+  void noteChanges() {
+    for (std::string& line : report_.after()) changes_.push_back(std::move(line));
   }
 
   SettingsHost& host_;
   bool quiet_;
   ChangeReport report_;
+  std::vector<std::string> changes_;
 };
 
 void printScriptError(const std::string& where, const std::exception& error) {
   std::cout.flush();
-  std::cerr << "settings-host: " << where << ": " << platform::visibleText(error.what()) << '\n';
+  std::cerr << "settings-host: " << platform::visibleText(where) << ": " << platform::visibleText(error.what()) << '\n';
 }
 
 // Runs commands until one fails: 0, or 1 after printing where and why.
@@ -80,7 +86,9 @@ int runCommands(Session& session, SettingsHost& host, const std::vector<std::str
   for (std::size_t i = 0; i < lines.size() && !host.finished(); ++i) {
     try {
       session.run(lines[i]);
+      session.printChanges();
     } catch (const std::exception& e) {
+      session.printChanges();
       printScriptError(source + " " + std::to_string(i + 1), e);
       return 1;
     }
@@ -93,7 +101,9 @@ int runStream(Session& session, SettingsHost& host) {
   for (std::size_t n = 1; !host.finished() && std::getline(std::cin, line); ++n) {
     try {
       session.run(line);
+      session.printChanges();
     } catch (const std::exception& e) {
+      session.printChanges();
       printScriptError("line " + std::to_string(n), e);
       return 1;
     }
@@ -113,7 +123,7 @@ void printPromptError(const std::exception& error) {
 
 int runInteractive(Session& session, SettingsHost& host, std::optional<std::string> historyPath) {
   platform::useUTF8Terminal();
-  platform::catchStopSignals(false);
+  platform::catchStopSignals();
   {
     settings_host::Prompt prompt(host, std::move(historyPath));
     host.draw();
@@ -124,17 +134,20 @@ int runInteractive(Session& session, SettingsHost& host, std::optional<std::stri
       auto command = settings_host::parseCommand(*line);
       if (command.name.empty()) continue;
       prompt.remember(*line);
+      // The pane is drawn again after a command that may have changed it,
+      // and the change lines come last, next to the prompt. After an error
+      // the error stands alone.
       try {
         session.run(*line);
       } catch (const std::exception& e) {
         printPromptError(e);
+        session.printChanges();
         continue;
       }
       if (!host.finished() && command.name != "show" && command.name != "dump" && command.name != "help" &&
-          command.name != "?") {
+          command.name != "?")
         host.draw();
-        std::cout.flush();
-      }
+      session.printChanges();
     }
   }
   std::cout.flush();
@@ -179,6 +192,7 @@ int main(int argc, char** argv) {
   if (options.open) {
     try {
       session.run("open " + *options.open);
+      session.printChanges();
     } catch (const std::exception& e) {
       printScriptError("--open " + *options.open, e);
       return 1;

@@ -8,11 +8,18 @@ namespace platform {
 
 enum class StopSignal { None, Interrupt, Terminate, HangUp };
 
-// Installs the handlers (once; later calls only change the mode). While
-// `interruptReads` is set, a blocking read that a signal arrives in fails
-// with EINTR, so a prompt or a stream reader returns at once; otherwise it
-// is resumed, so output being written is never cut short.
-void catchStopSignals(bool interruptReads);
+// Installs the handlers. Interrupted system calls are resumed, so output
+// being written is never cut short; readInputByte is what a signal stops.
+void catchStopSignals();
+
+enum class InputRead { Byte, End, Stopped };
+
+// Reads one byte of standard input, waiting as long as it takes, unless a
+// stop signal is pending (an interrupt not yet taken, or a termination):
+// then, or when one arrives during the wait, it returns Stopped at once.
+// There is no window in which a signal is missed: the signals stay blocked
+// until the wait begins. End at the end of input or on a read error.
+InputRead readInputByte(unsigned char& byte);
 
 // Whether an interrupt arrived since the last call; clears it.
 bool takeInterrupt();
@@ -21,7 +28,7 @@ bool takeInterrupt();
 // stays set.
 StopSignal pendingTermination();
 
-// Ends the process by the termination signal that arrived, with the
+// Ends the process by a termination signal (Terminate or HangUp), with the
 // signal's default action, so the parent sees how it ended.
 [[noreturn]] void endBySignal(StopSignal signal);
 
