@@ -224,8 +224,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (commands.empty() && platform::isTerminal(platform::StandardStream::Input)) {
-    std::cerr << "usage: bulletin-board-host [--inherit] [--no-section-class] [--getter-only] [--setter-only] "
-                 "COMMAND... (try --help)\n";
+    std::cerr << "usage: bulletin-board-host [CLASS OPTIONS] COMMAND... (try --help)\n";
     return 2;
   }
   return bulletinboard::runCommands(commands);

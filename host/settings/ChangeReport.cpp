@@ -31,8 +31,9 @@ std::string shownValue(const platform::Value& value) {
     std::snprintf(buf, sizeof buf, "%.17g", value.doubleValue());
     return buf;
   }
-  if (value.isDictionary()) return "{" + std::to_string(value.dictionary()->size()) + "}";
-  if (value.isArray()) return "(" + std::to_string(value.array()->size()) + ")";
+  auto count = [](std::size_t n) { return n ? std::to_string(n) + " " + word(n == 1 ? "entry" : "entries") : ""; };
+  if (value.isDictionary()) return "{" + count(value.dictionary()->size()) + "}";
+  if (value.isArray()) return "(" + count(value.array()->size()) + ")";
   if (value.isData()) return "<" + std::to_string(value.data()->size()) + " bytes>";
   if (value.isDate()) return "date";
   return "nil";
@@ -93,6 +94,9 @@ std::vector<std::string> describeChanges(const platform::Value& before, const pl
       arrayChanges(key, *was->array(), *value.array(), lines);
     } else if (!was && value.isDictionary() && !value.dictionary()->empty()) {
       dictionaryChanges(key, platform::Dictionary(), *value.dictionary(), lines);
+    } else if (!was && value.isArray() && !value.array()->empty() &&
+               std::all_of(value.array()->begin(), value.array()->end(), isScalar)) {
+      arrayChanges(key, platform::Array(), *value.array(), lines);
     } else {
       lines.push_back(key + " = " + shownValue(value));
     }

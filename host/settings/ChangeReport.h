@@ -13,7 +13,8 @@
 // whose stamp has not changed costs one stat; only changed files are read.
 //
 // A changed key reads "KEY = VALUE"; an entry added to or removed from a
-// dictionary or a list "KEY + ENTRY" or "KEY - ENTRY", a changed entry
+// dictionary or a list of plain values (a new key holding one counts as
+// added entries) "KEY + ENTRY" or "KEY - ENTRY", a changed entry
 // "KEY[ENTRY] = VALUE"; a removed key "KEY removed". A file that cannot be
 // read as a property list is only named.
 #pragma once

@@ -25,6 +25,8 @@ const std::map<std::string_view, std::string_view>& simplifiedChinese() {
       {"removed", "已删除"},
       {"opened", "已打开"},
       {"no change", "无变化"},
+      {"entry", "项"},
+      {"entries", "项"},
       {"error:", "错误:"},
       // Help.
       {"Commands:", "命令："},

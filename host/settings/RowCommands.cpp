@@ -179,16 +179,19 @@ void SettingsHost::choose(long index, const std::string& choice) {
   throw CommandError("choose: the list of " + describeRow(*row, index) + " does not offer \"" + choice + "\"");
 }
 
-std::vector<std::string> SettingsHost::choicesOf(long index) {
+std::vector<std::string> SettingsHost::choicesOf(long index, bool withValues) {
   std::vector<std::string> choices;
   try {
     if (stack_.empty()) return choices;
     auto row = rowAt(index, "choose");
     if (row->cellType() != PSSegmentCell && row->cellType() != PSLinkListCell) return choices;
-    for (const platform::Value& value : PSListController::valuesForSpecifier(*row))
-      choices.push_back(choiceText(value));
-    for (const platform::Value& title : PSListController::titlesForSpecifier(*row))
-      if (title.isString()) choices.push_back(*title.string());
+    platform::Array values = PSListController::valuesForSpecifier(*row);
+    platform::Array titles = PSListController::titlesForSpecifier(*row);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      bool titled = i < titles.size() && titles[i].isString();
+      if (titled) choices.push_back(*titles[i].string());
+      if (!titled || withValues) choices.push_back(choiceText(values[i]));
+    }
   } catch (const std::exception&) {
     // A row that cannot say its choices offers none.
   }

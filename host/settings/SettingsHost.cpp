@@ -244,8 +244,9 @@ SettingsHost::Completion SettingsHost::complete(std::string_view line) {
   } else if ((name == "choose" || name == "switch") && argumentEnd != std::string_view::npos) {
     std::string row(line.substr(argument, argumentEnd - argument));
     if (row.empty() || row.find_first_not_of("0123456789") != std::string::npos || row.size() > 9) return result;
+    bool typed = argumentEnd + 1 < line.size();
     std::vector<std::string> choices = name == "switch" ? std::vector<std::string>{"on", "off"}
-                                                        : choicesOf(std::stol(row));
+                                                        : choicesOf(std::stol(row), typed);
     offer(argumentEnd + 1, choices);
   }
   return result;

@@ -75,8 +75,8 @@ class SettingsHost {
   // What Tab may complete in a line typed up to the cursor: candidates for
   // the part of the line from `start` on. Command names (also after help),
   // entry labels after open, on and off after switch N, and after choose N
-  // the values and titles of row N. Candidates match what is typed there in
-  // any letter case.
+  // the titles of row N's values (and, once something is typed, the values
+  // too). Candidates match what is typed there in any letter case.
   struct Completion {
     std::size_t start = 0;
     std::vector<std::string> candidates;
@@ -115,7 +115,9 @@ class SettingsHost {
   void followLink(const std::shared_ptr<PSSpecifier>& row, long index);
   std::shared_ptr<PSSpecifier> rowAt(long index, const char* command);
   void tapEntry(long index);
-  std::vector<std::string> choicesOf(long index);
+  // What row N offers to choose: its titles (the values of untitled ones),
+  // and with `withValues` every value too.
+  std::vector<std::string> choicesOf(long index, bool withValues);
 
   // Drawing (PaneView.cpp).
   void drawRow(PSSpecifier& row, long index, bool editing, std::size_t width);
