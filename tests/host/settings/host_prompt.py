@@ -11,6 +11,7 @@ usage: host_prompt.py SETTINGS_HOST BULLETIN_BOARD_HOST BUILD_TREE IMAGE_DIR
 
 import fcntl
 import os
+import plistlib
 import re
 import select
 import shutil
@@ -106,8 +107,11 @@ def check_fits(text, cols, what):
 
 def flow(device, bulletin_board):
     device.write_calendar("evil.ics", HOSTILE, "evil-1")
+    with open(device.path(DATA_FILE), "wb") as f:  # XML cannot hold these names
+        plistlib.dump({"extra-colors": {"C" + HOSTILE: "FF8800"}, "solar-festivals": {"0501": "H" + HOSTILE}}, f,
+                      fmt=plistlib.FMT_BINARY)
     main_pane = device.run("open Velloria; dump")
-    view, calendars = row(main_pane, name="View"), row(main_pane, name="Select Calendars")
+    view = row(main_pane, name="View")
     colours = row(main_pane, name="Custom Colours")
     state = device.image + "-state"
     history = os.path.join(state, "settings-host", "history")
@@ -141,11 +145,12 @@ def flow(device, bulletin_board):
     error = term.command("tap 99\r", "no row 99", "Velloria")
     check("\x1b[31m" in error and "there is no row 99" in error and "==" not in error, f"the error: {error!r}")
 
-    # The hostile calendar title is drawn escaped; colour swatches are drawn.
-    drawn = term.command(f"tap {calendars}\r", "== Select Calendars ==", "Select Calendars")
-    check(HOSTILE_SHOWN in drawn and "\x9b" not in drawn and "\u202e" not in drawn and "\x1b[31mRED" not in drawn,
-          f"the calendars pane: {drawn!r}")
-    term.command("back\r", "== Velloria ==", "Velloria")
+    # Hostile calendar titles, colour and holiday names are drawn escaped.
+    for pane, name in (("Select Calendars", ""), ("Custom Colours", "C"), ("Custom Holidays", "H")):
+        drawn = term.command(f"tap {row(main_pane, name=pane)}\r", f"== {pane} ==", pane)
+        check(name + HOSTILE_SHOWN in drawn and "\x9b" not in drawn and "\u202e" not in drawn and
+              "\x1b[31mRED" not in drawn, f"the pane {pane}: {drawn!r}")
+        term.command("back\r", "== Velloria ==", "Velloria")
     drawn = term.command(f"tap {row(main_pane, name='Colour Scheme')}\r", "== Colour Scheme ==", "Colour Scheme")
     check("\x1b[48;2;" in drawn, "no swatch in the colour scheme")
     term.command("help fill\r", "usage: fill", "Colour Scheme")
