@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(cmake g++ clang libclang-rt-14-dev pkg-config python3
       libplist-dev libplist++-dev libicu-dev
       libobjc-12-dev gobjc libgnustep-base-dev
-      libical-dev libedit-dev
+      libical-dev libedit-dev libcli11-dev man-db
       googletest libgtest-dev libgmock-dev libbenchmark-dev)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -179,4 +179,11 @@ bool isDirectory(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool createDirectories(const std::string& path) {
+  if (path.empty() || isDirectory(path)) return !path.empty();
+  std::size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !createDirectories(path.substr(0, slash))) return false;
+  return ::mkdir(path.c_str(), 0755) == 0 || (errno == EEXIST && isDirectory(path));
+}
+
 }  // namespace platform

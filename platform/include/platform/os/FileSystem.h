@@ -57,4 +57,8 @@ std::vector<std::string> listDirectory(const std::string& path);
 // Whether a directory exists at the path (following symbolic links).
 bool isDirectory(const std::string& path);
 
+// Creates a directory and its missing parents (mode 0755); true when it
+// exists afterwards.
+bool createDirectories(const std::string& path);
+
 }  // namespace platform
