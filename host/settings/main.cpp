@@ -206,6 +206,7 @@ int main(int argc, char** argv) {
   }
   if (options.serve) {
     platform::catchStopSignals();
+    platform::ignoreBrokenPipes();
     return settings_host::serve(host, *options.serve, settings_host::hostLanguage(), [&host] {
       return platform::takeInterrupt() || platform::pendingTermination() != platform::StopSignal::None ||
              host.finished();

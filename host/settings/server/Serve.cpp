@@ -51,8 +51,8 @@ int serve(SettingsHost& host, const ServeAddress& address, const std::string& la
   if (!isLoopback(address.host))
     std::cerr << "settings-host: warning: serving on " << urlHost(address.host)
               << ", which other machines may reach: whoever has the address with its token can change the settings\n";
-  std::cout << "serving http://" << urlHost(address.host) << ':' << port << "/?token=" << token << std::endl;
   server.start();
+  std::cout << "serving http://" << urlHost(address.host) << ':' << port << "/?token=" << token << std::endl;
   queue.serve(stopRequested, std::chrono::milliseconds(100));
   queue.close();
   server.stop();

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <regex>
 #include <stdexcept>
 
@@ -178,7 +179,12 @@ void WebServer::route() {
 }
 
 void WebServer::start() {
-  listener_ = std::thread([this] { server_->listen_after_bind(); });
+  listener_ = std::thread([this] {
+    server_->listen_after_bind();
+    listenerEnded_ = true;
+  });
+  // The library's stop() does nothing until the listener runs: wait for it.
+  while (!server_->is_running() && !listenerEnded_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void WebServer::stop() {

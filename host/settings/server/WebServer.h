@@ -14,6 +14,7 @@
 // Content-Security-Policy that allows the page's own files only.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -42,7 +43,8 @@ class WebServer {
   // Throws std::runtime_error when the address cannot be bound.
   int bind(const ServeAddress& address);
 
-  // Answers requests on threads of its own until stop().
+  // Answers requests on threads of its own until stop(); returns once it
+  // answers.
   void start();
 
   // Stops listening and waits for the requests in hand to end. Jobs they
@@ -59,6 +61,7 @@ class WebServer {
   std::unique_ptr<AccessRules> rules_;
   std::unique_ptr<httplib::Server> server_;
   std::thread listener_;
+  std::atomic<bool> listenerEnded_{false};
 };
 
 }  // namespace settings_host

@@ -67,6 +67,8 @@ InputRead readInputByte(unsigned char& byte) {
   return result;
 }
 
+void ignoreBrokenPipes() { ::signal(SIGPIPE, SIG_IGN); }
+
 bool takeInterrupt() { return gInterrupted.exchange(false); }
 
 StopSignal pendingTermination() {

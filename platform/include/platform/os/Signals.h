@@ -21,6 +21,11 @@ enum class InputRead { Byte, End, Stopped };
 // until the wait begins. End at the end of input or on a read error.
 InputRead readInputByte(unsigned char& byte);
 
+// Makes a write to a connection or pipe whose reader has gone fail with EPIPE
+// instead of ending the process (SIGPIPE ignored), for programs that serve
+// clients who may leave at any time.
+void ignoreBrokenPipes();
+
 // Whether an interrupt arrived since the last call; clears it.
 bool takeInterrupt();
 
