@@ -55,7 +55,9 @@ std::string messageFor(int status) {
 
 WebServer::WebServer(MainThreadQueue& queue, HostApi& api, WebFolder page, std::string token)
     : queue_(queue), api_(api), page_(std::move(page)), token_(std::move(token)),
-      server_(std::make_unique<httplib::Server>()) {}
+      server_(std::make_unique<httplib::Server>()) {
+  route();
+}
 
 WebServer::~WebServer() { stop(); }
 
@@ -67,13 +69,16 @@ int WebServer::bind(const ServeAddress& address) {
     throw std::runtime_error("cannot listen on " + urlHost(address.host) + ":" + std::to_string(address.port) +
                              " (in use, or not an address of this machine)");
   rules_ = std::make_unique<AccessRules>(token_, address.host, port);
-  route();
   return port;
 }
 
 void WebServer::route() {
   httplib::Server& server = *server_;
   server.set_payload_max_length(kMaxBody);
+  // Headers and body go out in separate writes: without this (set before
+  // the socket is made, which the connections inherit), delayed
+  // acknowledgements hold every answer back by tens of milliseconds.
+  server.set_tcp_nodelay(true);
   // Idle connections of a browser left open end soon, so stopping is quick.
   server.set_keep_alive_timeout(2);
   server.set_default_headers({

@@ -39,7 +39,8 @@ class WebServer {
   WebServer(const WebServer&) = delete;
   WebServer& operator=(const WebServer&) = delete;
 
-  // Binds the address (port 0: a free port) and returns the port bound.
+  // Binds the address (port 0: a free port) and returns the port bound;
+  // requests are answered from start() on.
   // Throws std::runtime_error when the address cannot be bound.
   int bind(const ServeAddress& address);
 
