@@ -135,8 +135,10 @@ std::string SettingsHost::dump() {
   json += ", \"rows\": [";
   if (pane) {
     auto rows = pane->specifiers();
-    for (std::size_t i = 0; rows && i < rows->size(); ++i)
-      json += (i ? ", " : "") + rowJSON(*(*rows)[i], static_cast<long>(i));
+    for (std::size_t i = 0; rows && i < rows->size(); ++i) {
+      if (i) json += ", ";
+      json += rowJSON(*(*rows)[i], static_cast<long>(i));
+    }
   } else {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
       json += (i ? ", " : "") + std::string("{\"index\": ") + std::to_string(i) + ", \"cell\": 1, \"name\": " +

@@ -11,13 +11,21 @@ namespace settings_host {
 
 HostApi::HostApi(SettingsHost& host, std::string language) : host_(host), language_(std::move(language)) {}
 
+// Built by appending to one string: a state of ten thousand rows is a
+// megabyte, and every copy of it costs.
 std::string HostApi::state() {
   std::string json = host_.dump();
   json.pop_back();  // the dump's closing brace
   json += ", \"stack\": [";
   std::vector<std::string> titles = host_.stackTitles();
-  for (std::size_t i = 0; i < titles.size(); ++i) json += (i ? ", " : "") + jsonString(titles[i]);
-  return json + "], \"lang\": " + jsonString(language_) + "}";
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    if (i) json += ", ";
+    json += jsonString(titles[i]);
+  }
+  json += "], \"lang\": ";
+  json += jsonString(language_);
+  json += '}';
+  return json;
 }
 
 std::string HostApi::command(const std::string& line) {
@@ -27,8 +35,11 @@ std::string HostApi::command(const std::string& line) {
   } catch (const std::exception& e) {
     error = e.what();
   }
-  return std::string("{\"ok\": ") + (error ? "false" : "true") + ", \"error\": " + (error ? jsonString(*error) : "null") +
-         ", \"state\": " + state() + "}";
+  std::string answer = std::string("{\"ok\": ") + (error ? "false" : "true") +
+                       ", \"error\": " + (error ? jsonString(*error) : "null") + ", \"state\": ";
+  answer += state();
+  answer += '}';
+  return answer;
 }
 
 std::string HostApi::preview(const std::string& date) { return host_.previewJSON(date); }
