@@ -181,12 +181,18 @@ def check_preview(host):
 
 def check_start_and_stop():
     first = ServedHost(IMAGE).start("--today", "2026-09-10", "--open", "Velloria")
-    second = ServedHost(IMAGE).start()
+    second = ServedHost(IMAGE).start("--lang", "zh_CN")
     try:
         expect(first.token != second.token and first.port != second.port, "two starts, one token")
         expect(first.state()["stack"] == ["Settings", "Velloria"], "--open with --serve")
+        chinese = second.state()
+        expect(chinese["lang"] == "zh-Hans" and chinese["stack"] == [chinese["title"]] != ["Settings"],
+               f"a host in Chinese: {chinese}")
+        # `quit` ends a served host as it ends a script.
+        expect(first.command("quit")["ok"] and first.process.wait(timeout=60) == 0, "quit did not end it")
     finally:
-        expect(first.stop(signal.SIGINT) == 0 and second.stop(signal.SIGTERM) == 0, "not stopped with status 0")
+        statuses = [first.stop(), second.stop(signal.SIGINT)]
+    expect(statuses == [0, 0], f"exit statuses {statuses}")
     expect(first.stderr == "" and second.stderr == "", f"stderr: {first.stderr!r} {second.stderr!r}")
     program = os.path.join(IMAGE, "bin/settings-host")
     for address in ("nonsense", "127.0.0.1:70000", "[::1", ":80"):
@@ -195,9 +201,12 @@ def check_start_and_stop():
     # Other machines only when asked, and with a warning.
     wide = subprocess.Popen([program, "--root", IMAGE, "--serve", "0.0.0.0:0"], stdout=subprocess.PIPE,
                             stderr=subprocess.PIPE, text=True)
-    line = wide.stdout.readline()
-    wide.send_signal(signal.SIGTERM)
-    _, err = wide.communicate(timeout=60)
+    try:
+        line = wide.stdout.readline()
+        wide.send_signal(signal.SIGTERM)
+        _, err = wide.communicate(timeout=60)
+    finally:
+        wide.kill()
     expect(line.startswith("serving http://0.0.0.0:") and "warning" in err and wide.returncode == 0,
            f"0.0.0.0: {line!r} {err!r} {wide.returncode}")
 

@@ -33,8 +33,8 @@ class ServedHost:
         self.process = None
 
     def start(self, *flags, address="127.0.0.1:0"):
-        self.process = subprocess.Popen([self.program, "--root", self.image, "--lang", "en", *flags,
-                                         "--serve", address],
+        language = [] if "--lang" in flags else ["--lang", "en"]
+        self.process = subprocess.Popen([self.program, "--root", self.image, *language, *flags, "--serve", address],
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         self.first_line = self.process.stdout.readline().rstrip("\n")
         match = FIRST_LINE.match(self.first_line)
