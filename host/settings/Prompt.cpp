@@ -104,7 +104,9 @@ Prompt::Prompt(SettingsHost& host, std::optional<std::string> historyPath)
   el_set(editor_, EL_GETCFN, readCharacter);
   el_set(editor_, EL_PROMPT, showPrompt);
   el_set(editor_, EL_HIST, ::history, history_);
-  el_set(editor_, EL_ADDFN, "settings-complete", "complete a command, label or choice", completeKey);
+  // The wide form keeps the (static) names as they are; the narrow one
+  // copies them and never frees the copies.
+  el_wset(editor_, EL_ADDFN, L"settings-complete", L"complete a command, label or choice", completeKey);
   el_set(editor_, EL_BIND, "^I", "settings-complete", nullptr);
 }
 
