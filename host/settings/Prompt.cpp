@@ -35,9 +35,9 @@ int readCharacter(EditLine*, wchar_t* character) {
     }
     char c = static_cast<char>(byte);
     std::size_t n = std::mbrtowc(character, &c, 1, &state);
-    if (n == static_cast<std::size_t>(-2)) continue;        // more bytes to come
-    if (n == static_cast<std::size_t>(-1)) state = {};      // not UTF-8: skipped
-    else return 1;
+    if (n == static_cast<std::size_t>(-2)) continue;  // more bytes to come
+    if (n != static_cast<std::size_t>(-1)) return 1;
+    state = {};  // not UTF-8: the bytes so far are dropped
   }
 }
 
