@@ -30,6 +30,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -128,13 +129,15 @@ class Host {
   bool get() {
     SEL getter = sel("pathToWeeAppPluginBundle");
     if (!answers(getter)) return true;
-    std::cout << "got " << platform::visibleText(currentName_) << ' ' << describe(objcxx::send<id>(current_, getter)) << '\n';
+    std::cout << "got " << platform::visibleText(currentName_) << ' ' << describe(objcxx::send<id>(current_, getter))
+              << '\n';
     return true;
   }
 
   bool methods() {
     Class cls = object_getClass(current_);
-    std::cout << "methods " << platform::visibleText(currentName_) << ' ' << methodOrigin(cls, sel("pathToWeeAppPluginBundle")) << ' '
+    std::cout << "methods " << platform::visibleText(currentName_) << ' '
+              << methodOrigin(cls, sel("pathToWeeAppPluginBundle")) << ' '
               << methodOrigin(cls, sel("setPathToWeeAppPluginBundle:")) << '\n';
     return true;
   }

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
 #include <iostream>
 
 #include "Preview.h"

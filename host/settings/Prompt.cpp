@@ -35,9 +35,9 @@ int readCharacter(EditLine*, wchar_t* character) {
     }
     char c = static_cast<char>(byte);
     std::size_t n = std::mbrtowc(character, &c, 1, &state);
-    if (n == static_cast<std::size_t>(-2)) continue;        // more bytes to come
-    if (n == static_cast<std::size_t>(-1)) state = {};      // not UTF-8: skipped
-    else return 1;
+    if (n == static_cast<std::size_t>(-2)) continue;  // more bytes to come
+    if (n != static_cast<std::size_t>(-1)) return 1;
+    state = {};  // not UTF-8: the bytes so far are dropped
   }
 }
 
@@ -104,7 +104,9 @@ Prompt::Prompt(SettingsHost& host, std::optional<std::string> historyPath)
   el_set(editor_, EL_GETCFN, readCharacter);
   el_set(editor_, EL_PROMPT, showPrompt);
   el_set(editor_, EL_HIST, ::history, history_);
-  el_set(editor_, EL_ADDFN, "settings-complete", "complete a command, label or choice", completeKey);
+  // The wide form keeps the (static) names as they are; the narrow one
+  // copies them and never frees the copies.
+  el_wset(editor_, EL_ADDFN, L"settings-complete", L"complete a command, label or choice", completeKey);
   el_set(editor_, EL_BIND, "^I", "settings-complete", nullptr);
 }
 

@@ -160,8 +160,8 @@ std::string SettingsHost::helpText(std::size_t width) {
 std::string SettingsHost::helpText(const std::string& name, std::size_t width) {
   const CommandSpec* spec = findCommand(name);
   if (!spec) throw CommandError("help: there is no command \"" + name + "\" (help lists them)");
-  std::string text = wrapped(word("usage:") + " " + usageOf(*spec) + (spec->alias ? std::string(" | ") + spec->alias : ""),
-                             width, 2);
+  std::string usage = usageOf(*spec) + (spec->alias ? std::string(" | ") + spec->alias : "");
+  std::string text = wrapped(word("usage:") + " " + usage, width, 2);
   text += wrapped("  " + word(spec->summary), width, 2);
   if (spec->details) text += wrapped("  " + word(spec->details), width, 2);
   return text;

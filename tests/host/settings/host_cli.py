@@ -35,7 +35,8 @@ def run(args, env=None, stdin=subprocess.DEVNULL):
 def check_man_page(program, name, options):
     page = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "host",
                         "settings" if name == "settings-host" else "bulletinboard", name + ".1")
-    status, out, err = run(["man", "--warnings", "-l", page], env={"MANWIDTH": "80", "MANPAGER": "cat", "LANG": "C.UTF-8"})
+    status, out, err = run(["man", "--warnings", "-l", page],
+                           env={"MANWIDTH": "80", "MANPAGER": "cat", "LANG": "C.UTF-8"})
     check(status == 0 and err == "", f"man -l {page}: status {status}, {err!r}")
     check(out.split()[0] == name.upper() + "(1)" and "SYNOPSIS" in out, f"man -l {page} renders: {out[:300]!r}")
     for option in options:

@@ -186,7 +186,8 @@ def flow(device, bulletin_board):
         term.expect(prompt("Velloria"))
         title = "Custom Colours"
         term.command(f"tap {colours}\r", f"== {title} ==", title)
-        for line, marker in (("focus 1", "[|]"), ("type Dusk", "[Dusk|]"), ("focus 2", "[|]"), ("type 1122", "[1122|]")):
+        typing = (("focus 1", "[|]"), ("type Dusk", "[Dusk|]"), ("focus 2", "[|]"), ("type 1122", "[1122|]"))
+        for line, marker in typing:
             term.command(line + "\r", marker, title)
         term.send("type 33")
         term.process.send_signal(number)
