@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <cctype>
 #include <chrono>
 #include <regex>
 #include <stdexcept>
@@ -41,6 +42,14 @@ void answerFromHost(MainThreadQueue& queue, httplib::Response& res, Job job) {
     answer(res, reply->status, std::move(reply->json));
   else
     refuse(res, 503, "the settings host is stopping");
+}
+
+// Whether a Content-Type names JSON (media types ignore letter case).
+bool isJson(std::string type) {
+  type = type.substr(0, type.find(';'));
+  while (!type.empty() && type.back() == ' ') type.pop_back();
+  for (char& c : type) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return type == "application/json";
 }
 
 std::string messageFor(int status) {
@@ -118,8 +127,7 @@ void WebServer::route() {
   // limit, whether its length is announced or it comes in chunks.
   server.Post("/api/command", [this](const httplib::Request& req, httplib::Response& res,
                                      const httplib::ContentReader& read) {
-    std::string type = req.get_header_value("Content-Type");
-    if (type.substr(0, type.find(';')) != "application/json") {
+    if (!isJson(req.get_header_value("Content-Type"))) {
       res.set_header("Connection", "close");
       return refuse(res, 415, "send the command as JSON, with \"Content-Type: application/json\"");
     }
