@@ -5,8 +5,10 @@ set -euo pipefail
 pkgs=(cmake g++ clang libclang-rt-14-dev pkg-config python3
       libplist-dev libplist++-dev libicu-dev
       libobjc-12-dev gobjc libgnustep-base-dev
-      libical-dev libedit-dev libcli11-dev
-      googletest libgtest-dev libgmock-dev libbenchmark-dev)
+      libical-dev libedit-dev libcli11-dev man-db
+      libcpp-httplib-dev nlohmann-json3-dev
+      googletest libgtest-dev libgmock-dev libbenchmark-dev
+      chromium chromium-driver python3-selenium)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

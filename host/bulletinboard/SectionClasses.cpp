@@ -77,11 +77,6 @@ __attribute__((constructor)) void registerSectionClasses(int argc, char** argv, 
 
 }  // namespace
 
-bool isShapeOption(std::string_view argument) {
-  return argument == "--inherit" || argument == "--no-section-class" || argument == "--getter-only" ||
-         argument == "--setter-only";
-}
-
 const ClassShape& registeredShape() { return shape; }
 
 id heldPath(id record) { return object_getIvar(record, storage); }

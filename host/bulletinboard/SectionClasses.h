@@ -36,9 +36,6 @@ struct ClassShape {
   bool setter = true;        // setPathToWeeAppPluginBundle: is answered
 };
 
-// True for the options above; the host skips them among its commands.
-bool isShapeOption(std::string_view argument);
-
 // The shape the classes were registered with.
 const ClassShape& registeredShape();
 

@@ -4,11 +4,15 @@
 // whatever has been injected into it sees the calls a device host makes.
 //
 //   bulletin-board-host [CLASS OPTIONS] [COMMAND]...
+//   bulletin-board-host --help | --version
 //
 // Class options (see SectionClasses.h): --inherit, --no-section-class,
-// --getter-only, --setter-only. Each further argument is one command; without
-// any, commands are read one per line from standard input. One record is kept
-// per class; the current record starts as the BBSectionInfo one.
+// --getter-only, --setter-only. The flags are parsed with CLI11. Each further
+// argument is one command; without any, commands are read one per line from
+// standard input when it is not a terminal (a pipe or a file), and a usage
+// line is printed when it is one, since a person at a terminal who gave no
+// command has nothing for the host to do. One record is kept per class; the
+// current record starts as the BBSectionInfo one.
 //
 //   use CLASS    make CLASS's record current            prints "using CLASS"
 //   set PATH     send setPathToWeeAppPluginBundle:      prints "held CLASS VALUE"
@@ -20,8 +24,13 @@
 // "nil" stands for nil. VALUE is a path as it is, or "nil". G and S are
 // "own", "inherited" or "none". A record that does not answer a selector
 // prints "unsupported CLASS SELECTOR". An unknown command or class is an
-// error: a line on standard error, and the exit status is 1.
+// error: a line on standard error, and the exit status is 1. A usage error
+// exits with 2. Control characters in what is printed are shown as escapes
+// (platform::visibleText).
 
+#include <CLI/CLI.hpp>
+
+#include <cctype>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -29,8 +38,10 @@
 #include <string_view>
 #include <vector>
 
-#include "objcxx/Messaging.h"
 #include "SectionClasses.h"
+#include "objcxx/Messaging.h"
+#include "platform/core/TerminalText.h"
+#include "platform/os/Terminal.h"
 
 namespace bulletinboard {
 namespace {
@@ -46,7 +57,7 @@ id makeString(std::string_view text) {
 std::string describe(id path) {
   if (path == nil) return "nil";
   const char* text = objcxx::send<const char*>(path, sel("UTF8String"));
-  return text ? text : "";
+  return platform::visibleText(text ? text : "");
 }
 
 // "own" when the class itself has the method, "inherited" when only a
@@ -86,7 +97,7 @@ class Host {
     currentName_ = name;
     current_ = record(name);
     if (announce && current_ == nil) return error("no class " + name);
-    if (announce) std::cout << "using " << name << '\n';
+    if (announce) std::cout << "using " << platform::visibleText(name) << '\n';
     return true;
   }
 
@@ -118,30 +129,32 @@ class Host {
   bool get() {
     SEL getter = sel("pathToWeeAppPluginBundle");
     if (!answers(getter)) return true;
-    std::cout << "got " << currentName_ << ' ' << describe(objcxx::send<id>(current_, getter)) << '\n';
+    std::cout << "got " << platform::visibleText(currentName_) << ' ' << describe(objcxx::send<id>(current_, getter))
+              << '\n';
     return true;
   }
 
   bool methods() {
     Class cls = object_getClass(current_);
-    std::cout << "methods " << currentName_ << ' ' << methodOrigin(cls, sel("pathToWeeAppPluginBundle")) << ' '
+    std::cout << "methods " << platform::visibleText(currentName_) << ' '
+              << methodOrigin(cls, sel("pathToWeeAppPluginBundle")) << ' '
               << methodOrigin(cls, sel("setPathToWeeAppPluginBundle:")) << '\n';
     return true;
   }
 
   bool held() {
-    std::cout << "held " << currentName_ << ' ' << describe(heldPath(current_)) << '\n';
+    std::cout << "held " << platform::visibleText(currentName_) << ' ' << describe(heldPath(current_)) << '\n';
     return true;
   }
 
   bool answers(SEL selector) {
     if (class_respondsToSelector(object_getClass(current_), selector)) return true;
-    std::cout << "unsupported " << currentName_ << ' ' << sel_getName(selector) << '\n';
+    std::cout << "unsupported " << platform::visibleText(currentName_) << ' ' << sel_getName(selector) << '\n';
     return false;
   }
 
   bool error(const std::string& message) {
-    std::cerr << "bulletin-board-host: " << message << '\n';
+    std::cerr << "bulletin-board-host: " << platform::visibleText(message) << '\n';
     return false;
   }
 
@@ -180,8 +193,42 @@ int runCommands(const std::vector<std::string>& commands) {
 }  // namespace bulletinboard
 
 int main(int argc, char** argv) {
+  CLI::App app("The device process that owns the bulletin-board section records: it sets and\n"
+               "reads their widget bundle paths through message sends, as a device's host does.",
+               "bulletin-board-host");
+  app.get_formatter()->column_width(22);
+  app.set_help_flag("-h,--help", "print this help and exit");
+  app.set_version_flag("--version", "bulletin-board-host " BULLETIN_BOARD_HOST_VERSION, "print the version and exit");
+  app.footer(
+      "Commands: one per argument, else one a line of a non-terminal standard input.\n"
+      "  use CLASS    make CLASS's record current\n"
+      "  set PATH     send setPathToWeeAppPluginBundle: (PATH nil for nil)\n"
+      "  store PATH   put PATH into the record without a message\n"
+      "  get          send pathToWeeAppPluginBundle\n"
+      "  methods      tell where the class's two methods come from\n"
+      "Exit status: 0, 1 when a command failed, 2 for a usage error.\n"
+      "See bulletin-board-host(1).");
+  // The class options shape the classes as the program loads
+  // (SectionClasses.h); here they are only accepted.
+  bool shapeFlag = false;
+  app.add_flag("--inherit", shapeFlag, "BBSectionInfo inherits both methods from its superclass");
+  app.add_flag("--no-section-class", shapeFlag, "no BBSectionInfo class is registered");
+  app.add_flag("--getter-only", shapeFlag, "the classes answer pathToWeeAppPluginBundle only");
+  app.add_flag("--setter-only", shapeFlag, "the classes answer setPathToWeeAppPluginBundle: only");
   std::vector<std::string> commands;
-  for (int i = 1; i < argc; ++i)
-    if (!bulletinboard::isShapeOption(argv[i])) commands.emplace_back(argv[i]);
+  app.add_option("COMMAND", commands, "a command: 'set /Library/WeeAppPlugins/Velloria.bundle'")->type_name("");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    if (error.get_exit_code() == 0) return app.exit(error, std::cout, std::cerr);
+    std::string message = error.what();
+    if (!message.empty()) message[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(message[0])));
+    std::cerr << "bulletin-board-host: " << platform::visibleText(message) << " (try --help)\n";
+    return 2;
+  }
+  if (commands.empty() && platform::isTerminal(platform::StandardStream::Input)) {
+    std::cerr << "usage: bulletin-board-host [CLASS OPTIONS] COMMAND... (try --help)\n";
+    return 2;
+  }
   return bulletinboard::runCommands(commands);
 }

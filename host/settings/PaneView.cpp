@@ -2,9 +2,13 @@
 #include <cstdio>
 #include <optional>
 
+#include "HostWords.h"
 #include "Json.h"
 #include "SettingsHost.h"
+#include "TextLayout.h"
 #include "platform/core/ObjC.h"
+#include "platform/core/TerminalText.h"
+#include "platform/os/Terminal.h"
 
 namespace settings_host {
 namespace {
@@ -41,9 +45,12 @@ std::optional<unsigned> colourOf(const platform::Value& value) {
   return static_cast<unsigned>(std::stoul(s, nullptr, 16) & 0xFFFFFF);
 }
 
+// Four columns of the colour. No-break spaces, so that wrapping never
+// breaks a swatch.
 std::string swatch(unsigned rgb) {
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "\x1b[48;2;%u;%u;%um    \x1b[0m", rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "\x1b[48;2;%u;%u;%um\u00a0\u00a0\u00a0\u00a0\x1b[0m", rgb >> 16, (rgb >> 8) & 0xFF,
+                rgb & 0xFF);
   return buf;
 }
 
@@ -80,6 +87,20 @@ std::string SettingsHost::rowJSON(PSSpecifier& row, long index) {
   if (platform::Value id = row.propertyForKey("id"); !id.isNil()) json += ", \"id\": " + jsonValue(id);
   if (platform::Value key = row.propertyForKey("key"); !key.isNil()) json += ", \"key\": " + jsonValue(key);
   if (!row.detailControllerClass().empty()) json += ", \"detail\": " + jsonString(row.detailControllerClass());
+  if (row.cellType() == PSLinkListCell || row.cellType() == PSSegmentCell) {
+    // The choices, each value with the title shown for it.
+    platform::Array values = PSListController::valuesForSpecifier(row);
+    platform::Array titles = PSListController::titlesForSpecifier(row);
+    std::string valueList, titleList;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      valueList += (i ? ", " : "") + jsonValue(values[i]);
+      titleList += (i ? ", " : "") + jsonString(i < titles.size() && titles[i].isString() ? *titles[i].string()
+                                                                                        : choiceText(values[i]));
+    }
+    json += ", \"values\": [" + valueList + "], \"titles\": [" + titleList + "]";
+  }
+  if (row.cellType() == PSListItemCell)
+    if (platform::Value item = row.propertyForKey("value"); !item.isNil()) json += ", \"item\": " + jsonValue(item);
   return json + "}";
 }
 
@@ -114,8 +135,10 @@ std::string SettingsHost::dump() {
   json += ", \"rows\": [";
   if (pane) {
     auto rows = pane->specifiers();
-    for (std::size_t i = 0; rows && i < rows->size(); ++i)
-      json += (i ? ", " : "") + rowJSON(*(*rows)[i], static_cast<long>(i));
+    for (std::size_t i = 0; rows && i < rows->size(); ++i) {
+      if (i) json += ", ";
+      json += rowJSON(*(*rows)[i], static_cast<long>(i));
+    }
   } else {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
       json += (i ? ", " : "") + std::string("{\"index\": ") + std::to_string(i) + ", \"cell\": 1, \"name\": " +
@@ -130,25 +153,27 @@ std::string SettingsHost::dump() {
   return json + "]}";
 }
 
-void SettingsHost::drawRow(PSSpecifier& row, long index, bool editing) {
+void SettingsHost::drawRow(PSSpecifier& row, long index, bool editing, std::size_t width) {
+  using platform::visibleText;
   std::optional<platform::Value> value = shownValue(row, current(), index);
+  std::string name = visibleText(row.name());
   std::string text;
   auto withSwatch = [&](const std::string& shown) {
     auto rgb = value ? colourOf(*value) : std::nullopt;
-    return rgb && swatches_ ? shown + " " + swatch(*rgb) : shown;
+    return rgb && swatches_ ? visibleText(shown) + " " + swatch(*rgb) : visibleText(shown);
   };
   switch (row.cellType()) {
     case PSGroupCell:
-      text = row.name().empty() ? "--" : "-- " + row.name() + " --";
+      text = row.name().empty() ? "--" : "-- " + name + " --";
       break;
     case PSLinkCell:
-      text = row.name() + "  >";
+      text = name + "  >";
       break;
     case PSLinkListCell:
-      text = row.name() + "  " + withSwatch(value ? titleOfValue(row, *value) : "") + "  >";
+      text = name + "  " + withSwatch(value ? titleOfValue(row, *value) : "") + "  >";
       break;
     case PSSwitchCell:
-      text = row.name() + "  [" + (value && isTruthy(*value) ? "on" : "off") + "]";
+      text = name + "  [" + word(value && isTruthy(*value) ? "on" : "off") + "]";
       break;
     case PSEditTextCell: {
       // The field as it stands, typed text included.
@@ -156,53 +181,63 @@ void SettingsHost::drawRow(PSSpecifier& row, long index, bool editing) {
       std::string field = cell && cell->textField() ? cell->textField()->text().value_or("") : "";
       if (field.empty() && cell && cell->textField() && !cell->textField()->placeholder().empty())
         field = "(" + cell->textField()->placeholder() + ")";
-      text = row.name() + "  [" + field + (isFocused(row) ? "|" : "") + "]";
+      text = name + "  [" + visibleText(field) + (isFocused(row) ? "|" : "") + "]";
       break;
     }
     case PSSegmentCell:
-      text = row.name() + "  " + segments(row, value.value_or(platform::Value()));
+      text = name + "  " + visibleText(segments(row, value.value_or(platform::Value())));
       break;
     case PSButtonCell:
-      text = "[ " + row.name() + " ]";
+      text = "[ " + name + " ]";
       break;
     case PSListItemCell:
-      text = std::string(value && isTruthy(*value) ? "* " : "  ") + row.name();
+      text = std::string(value && isTruthy(*value) ? "* " : "  ") + name;
       break;
     default:
-      text = row.name() + (value ? "  " + withSwatch(choiceText(*value)) : "");
+      text = name + (value ? "  " + withSwatch(choiceText(*value)) : "");
   }
   if (editing && row.cellType() == PSTitleValueCell) text = "(-) " + text;
-  if (row.cellType() != PSGroupCell && !row.enabled()) text += "  (disabled)";
+  if (row.cellType() != PSGroupCell && !row.enabled()) text += "  (" + word("disabled") + ")";
   char number[32];
   std::snprintf(number, sizeof number, "%3ld  ", index);
-  out_ << number << text << '\n';
+  out_ << wrapped(number + text, width, 5);
   if (platform::Value footer = row.propertyForKey("footerText"); footer.isString())
-    out_ << "       " << *footer.string() << '\n';
+    out_ << wrapped("       " + visibleText(*footer.string()), width, 7);
 }
 
 void SettingsHost::draw() {
+  using platform::visibleText;
+  std::size_t width = platform::terminalColumns();
   PSListController* pane = current();
-  std::string header = "== " + currentTitle() + " ==";
-  if (auto item = pane ? pane->navigationItem()->rightBarButtonItem() : nullptr) header += "   [" + item->title() + "]";
-  out_ << header << '\n';
+  std::string header = "== " + visibleText(currentTitle()) + " ==";
+  // A system item's title is the system's, so it is drawn in the host's
+  // language; a titled button shows the pane's own text.
+  if (auto item = pane ? pane->navigationItem()->rightBarButtonItem() : nullptr)
+    header += "   [" + visibleText(item->systemItem() ? word(item->title()) : item->title()) + "]";
+  out_ << wrapped(header, width, 3);
   if (!pane) {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
       char number[32];
       std::snprintf(number, sizeof number, "%3zu  ", i);
-      out_ << number << entries_[i].label << "  >\n";
+      out_ << wrapped(number + visibleText(entries_[i].label) + "  >", width, 5);
     }
-    if (entries_.empty()) out_ << "  (no settings entries under this device root)\n";
+    if (entries_.empty()) out_ << wrapped("  (" + word("no settings entries under this device root") + ")", width, 3);
     return;
   }
   auto* editable = dynamic_cast<PSEditableListController*>(pane);
   bool editing = editable && editable->editable();
   auto rows = pane->specifiers();
-  for (std::size_t i = 0; rows && i < rows->size(); ++i) drawRow(*(*rows)[i], static_cast<long>(i), editing);
-  if (UIKeyboardIsVisible()) out_ << "  (keyboard up)\n";
+  for (std::size_t i = 0; rows && i < rows->size(); ++i)
+    drawRow(*(*rows)[i], static_cast<long>(i), editing, width);
+  if (UIKeyboardIsVisible()) out_ << "  (" << word("keyboard up") << ")\n";
   const auto& alerts = UIAlertView::presentedAlerts();
-  if (!alerts.empty())
-    out_ << "  !! " << alerts.front()->title().value_or("") << ": " << alerts.front()->message().value_or("")
-         << "   [" << alerts.front()->cancelButtonTitle().value_or("OK") << "]  (answer with ok)\n";
+  if (!alerts.empty()) {
+    const UIAlertView& alert = *alerts.front();
+    out_ << wrapped("  !! " + visibleText(alert.title().value_or("")) + ": " +
+                        visibleText(alert.message().value_or("")) + "   [" +
+                        visibleText(alert.cancelButtonTitle().value_or("OK")) + "]  (" + word("answer with ok") + ")",
+                    width, 5);
+  }
 }
 
 }  // namespace settings_host

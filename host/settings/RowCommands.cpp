@@ -143,12 +143,12 @@ void SettingsHost::choose(long index, const std::string& choice) {
     throw CommandError("choose: " + describeRow(*row, index) + " has no values to choose from");
   platform::Array values = PSListController::valuesForSpecifier(*row);
   platform::Array titles = PSListController::titlesForSpecifier(*row);
-  std::size_t pick = values.size();
-  for (std::size_t i = 0; i < values.size() && pick == values.size(); ++i)
-    if (choiceText(values[i]) == choice) pick = i;
-  for (std::size_t i = 0; i < values.size() && i < titles.size() && pick == values.size(); ++i)
-    if (titles[i].isString() && *titles[i].string() == choice) pick = i;
-  if (pick == values.size()) {
+  std::vector<NamedItem> names;
+  for (std::size_t i = 0; i < values.size(); ++i) names.push_back({choiceText(values[i]), i});
+  for (std::size_t i = 0; i < values.size() && i < titles.size(); ++i)
+    if (titles[i].isString()) names.push_back({*titles[i].string(), i});
+  std::optional<std::size_t> found = matchName(names, choice, "choices");
+  if (!found) {
     std::string known;
     for (std::size_t i = 0; i < values.size(); ++i) {
       known += known.empty() ? "" : ", ";
@@ -158,6 +158,7 @@ void SettingsHost::choose(long index, const std::string& choice) {
     throw CommandError("choose: " + describeRow(*row, index) + " has no value or title \"" + choice + "\"" +
                        (known.empty() ? " (it has no values)" : "; choices: " + known));
   }
+  std::size_t pick = *found;
   if (row->cellType() == PSSegmentCell) {
     PSListController::storeValueForSpecifier(*row, values[pick]);
     return;
@@ -176,6 +177,25 @@ void SettingsHost::choose(long index, const std::string& choice) {
     }
   }
   throw CommandError("choose: the list of " + describeRow(*row, index) + " does not offer \"" + choice + "\"");
+}
+
+std::vector<std::string> SettingsHost::choicesOf(long index, bool withValues) {
+  std::vector<std::string> choices;
+  try {
+    if (stack_.empty()) return choices;
+    auto row = rowAt(index, "choose");
+    if (row->cellType() != PSSegmentCell && row->cellType() != PSLinkListCell) return choices;
+    platform::Array values = PSListController::valuesForSpecifier(*row);
+    platform::Array titles = PSListController::titlesForSpecifier(*row);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      bool titled = i < titles.size() && titles[i].isString();
+      if (titled) choices.push_back(*titles[i].string());
+      if (!titled || withValues) choices.push_back(choiceText(values[i]));
+    }
+  } catch (const std::exception&) {
+    // A row that cannot say its choices offers none.
+  }
+  return choices;
 }
 
 void SettingsHost::storeFieldOf(UIResponder* responder) {
@@ -201,14 +221,24 @@ void SettingsHost::focus(long index) {
   if (previous) storeFieldOf(previous);
 }
 
-void SettingsHost::type(const std::string& text) {
-  std::string typed = decodeTypedText(text);
+UITextField* SettingsHost::focusedField(const char* command) {
   UIResponder* responder = UIResponder::firstResponder();
   UITextField* field = nullptr;
   if (auto* cell = dynamic_cast<PSTableCell*>(responder)) field = cell->textField();
   if (!field) field = dynamic_cast<UITextField*>(responder);
-  if (!field) throw CommandError("type: no field is focused (focus a text row first)");
+  if (!field) throw CommandError(std::string(command) + ": no field is focused (focus a text row first)");
+  return field;
+}
+
+void SettingsHost::type(const std::string& text) {
+  std::string typed = decodeTypedText(text);
+  UITextField* field = focusedField("type");
   field->setText(field->text().value_or("") + typed);
+}
+
+void SettingsHost::fill(const std::string& text) {
+  std::string typed = decodeTypedText(text);
+  focusedField("fill")->setText(typed);
 }
 
 void SettingsHost::dismiss() {

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "HostWords.h"
 #include "PreviewOutput.h"
-
+#include "TextLayout.h"
 #include "platform/core/ObjC.h"
 #include "platform/core/RunLoop.h"
+#include "platform/core/Strings.h"
+#include "platform/os/Terminal.h"
 
 namespace settings_host {
 namespace {
@@ -38,94 +41,142 @@ SettingsHost::~SettingsHost() {
 
 const std::vector<SettingsHost::CommandSpec>& SettingsHost::commands() {
   static const std::vector<CommandSpec> table = {
-      {"open", "LABEL", "open the settings entry with that label",
+      {"open", nullptr, "LABEL", "open the settings entry with that label",
+       "LABEL is matched exactly, else in any letter case when only one entry matches. Tab completes labels.",
        [](SettingsHost& host, const Command& c) {
          std::string label = trimTrailingSpaces(c.rest);
          if (label.empty()) throw CommandError("usage: open LABEL");
          host.open(label);
        }},
-      {"tap", "N", "tap row N: follow a link, press a button, flip a switch",
+      {"tap", nullptr, "N", "tap row N: follow a link, press a button, flip a switch",
+       "In the settings list, tap N opens entry N. Tapping a text row focuses it.",
        [](SettingsHost& host, const Command& c) {
          expectWords(c, 1, "tap N");
          host.tap(parseRowNumber(c.words[0]));
        }},
-      {"switch", "N on|off", "set switch row N",
+      {"switch", nullptr, "N on|off", "set switch row N", nullptr,
        [](SettingsHost& host, const Command& c) {
          expectWords(c, 2, "switch N on|off");
          host.setSwitch(parseRowNumber(c.words[0]), c.words[1]);
        }},
-      {"choose", "N VALUE", "pick a value (by value or title) of a segmented or list row",
+      {"choose", nullptr, "N VALUE", "pick a value (by value or title) of a segmented or list row",
+       "VALUE is a value or its title, exactly, else in any letter case when only one matches. Tab completes "
+       "them.",
        [](SettingsHost& host, const Command& c) {
          if (c.words.size() < 2) throw CommandError("usage: choose N VALUE");
          host.choose(parseRowNumber(c.words[0]), trimTrailingSpaces(afterFirstWord(c.rest)));
        }},
-      {"focus", "N", "put the cursor in text row N (the keyboard appears)",
+      {"focus", nullptr, "N", "put the cursor in text row N (the keyboard appears)", nullptr,
        [](SettingsHost& host, const Command& c) {
          expectWords(c, 1, "focus N");
          host.focus(parseRowNumber(c.words[0]));
        }},
-      {"type", "TEXT", "type into the focused field (\\t, \\n, \\\\, \\u{HEX} are escapes)",
+      {"type", nullptr, "TEXT", "type into the focused field (\\t, \\n, \\\\, \\u{HEX} are escapes)",
+       "TEXT is the rest of the line after one space, spaces included, added to what the field holds.",
        [](SettingsHost& host, const Command& c) {
          if (c.rest.empty()) throw CommandError("usage: type TEXT");
          host.type(c.rest);
        }},
-      {"dismiss", "", "leave the field; the keyboard goes away",
+      {"fill", nullptr, "[TEXT]", "replace the focused field's text (fill alone clears it)",
+       "TEXT is read as type reads it.", [](SettingsHost& host, const Command& c) { host.fill(c.rest); }},
+      {"dismiss", nullptr, "", "leave the field; the keyboard goes away",
+       "An add form stores its entry when its field is left.",
        [](SettingsHost& host, const Command& c) {
          expectWords(c, 0, "dismiss");
          host.dismiss();
        }},
-      {"right", "", "tap the navigation bar's right button (Edit, Done, ...)",
+      {"right", nullptr, "", "tap the navigation bar's right button (Edit, Done, ...)", nullptr,
        [](SettingsHost& host, const Command& c) {
          expectWords(c, 0, "right");
          host.right();
        }},
-      {"delete", "N", "in editing mode, delete row N",
+      {"delete", nullptr, "N", "in editing mode, delete row N", nullptr,
        [](SettingsHost& host, const Command& c) {
          expectWords(c, 1, "delete N");
          host.deleteRow(parseRowNumber(c.words[0]));
        }},
-      {"ok", "", "answer the alert",
+      {"ok", nullptr, "", "answer the alert",
+       "Until the alert is answered only ok, show, dump, help and quit are taken.",
        [](SettingsHost& host, const Command& c) {
          expectWords(c, 0, "ok");
          host.ok();
        }},
-      {"back", "", "go back one pane",
+      {"back", nullptr, "", "go back one pane", nullptr,
        [](SettingsHost& host, const Command& c) {
          expectWords(c, 0, "back");
          host.back();
        }},
-      {"show", "", "draw the current pane", [](SettingsHost& host, const Command&) { host.draw(); }},
-      {"dump", "", "print the current pane as one line of JSON",
+      {"show", nullptr, "", "draw the current pane", nullptr,
+       [](SettingsHost& host, const Command&) { host.draw(); }},
+      {"dump", nullptr, "", "print the current pane as one line of JSON", nullptr,
        [](SettingsHost& host, const Command&) { host.out_ << host.dump() << '\n'; }},
-      {"preview", "[YYYY-MM[-DD]] [--json]", "draw what the stored settings describe for a month or week",
-       [](SettingsHost& host, const Command& c) { host.preview(c.words); }},
-      {"help", "", "list the commands", [](SettingsHost& host, const Command&) { host.out_ << helpText(); }},
+      {"preview", nullptr, "[YYYY-MM[-DD]] [--json]", "draw what the stored settings describe for a month or week",
+       nullptr, [](SettingsHost& host, const Command& c) { host.preview(c.words); }},
+      {"help", "?", "[COMMAND]", "list the commands, or explain one", nullptr,
+       [](SettingsHost& host, const Command& c) {
+         std::size_t width = platform::terminalColumns();
+         if (c.words.size() > 1) throw CommandError("usage: help [COMMAND]");
+         host.out_ << (c.words.empty() ? helpText(width) : helpText(c.words[0], width));
+       }},
+      {"quit", "exit", "", "end the session; nothing half-typed is stored",
+       "Ctrl-D on an empty line ends the session too.",
+       [](SettingsHost& host, const Command& c) {
+         expectWords(c, 0, c.name.c_str());
+         host.finished_ = true;
+       }},
   };
   return table;
 }
 
-std::string SettingsHost::helpText() {
-  std::size_t width = 0;
-  for (const CommandSpec& spec : commands())
-    width = std::max(width, std::string(spec.name).size() + 1 + std::string(spec.arguments).size());
-  std::string text;
+namespace {
+
+const SettingsHost::CommandSpec* findCommand(const std::string& name) {
+  for (const auto& spec : SettingsHost::commands())
+    if (name == spec.name || (spec.alias && name == spec.alias)) return &spec;
+  return nullptr;
+}
+
+std::string usageOf(const SettingsHost::CommandSpec& spec) {
+  return std::string(spec.name) + (*spec.arguments ? " " : "") + spec.arguments;
+}
+
+}  // namespace
+
+std::string SettingsHost::helpText(std::size_t width) {
+  std::size_t column = 0;
+  for (const CommandSpec& spec : commands()) column = std::max(column, usageOf(spec).size());
+  column += 4;
+  std::string text = word("Commands:") + "\n";
   for (const CommandSpec& spec : commands()) {
-    std::string usage = std::string(spec.name) + (*spec.arguments ? " " : "") + spec.arguments;
-    text += "  " + usage + std::string(width + 2 - usage.size(), ' ') + spec.summary + "\n";
+    std::string usage = "  " + usageOf(spec);
+    std::string summary = word(spec.summary);
+    if (spec.alias) summary += " (" + word("also:") + " " + spec.alias + ")";
+    text += wrapped(usage + std::string(column - usage.size(), ' ') + summary, width, column);
   }
+  return text + wrapped(word("Row numbers count every row, group headers included. help COMMAND explains one command."),
+                        width, 0);
+}
+
+std::string SettingsHost::helpText(const std::string& name, std::size_t width) {
+  const CommandSpec* spec = findCommand(name);
+  if (!spec) throw CommandError("help: there is no command \"" + name + "\" (help lists them)");
+  std::string usage = usageOf(*spec) + (spec->alias ? std::string(" | ") + spec->alias : "");
+  std::string text = wrapped(word("usage:") + " " + usage, width, 2);
+  text += wrapped("  " + word(spec->summary), width, 2);
+  if (spec->details) text += wrapped("  " + word(spec->details), width, 2);
   return text;
 }
 
 void SettingsHost::execute(std::string_view line) {
   Command c = parseCommand(line);
   if (c.name.empty()) return;
+  const CommandSpec* spec = findCommand(c.name);
+  if (!spec) throw CommandError("unknown command \"" + c.name + "\" (try help)");
   const auto& alerts = UIAlertView::presentedAlerts();
-  if (!alerts.empty() && c.name != "ok" && c.name != "show" && c.name != "dump")
+  std::string name = spec->name;
+  if (!alerts.empty() && name != "ok" && name != "show" && name != "dump" && name != "help" && name != "quit")
     throw CommandError("an alert (\"" + alerts.front()->title().value_or("") +
                        "\") is waiting: answer it with ok first");
-  const auto& table = commands();
-  auto spec = std::find_if(table.begin(), table.end(), [&](const CommandSpec& s) { return c.name == s.name; });
-  if (spec == table.end()) throw CommandError("unknown command \"" + c.name + "\" (try help)");
   try {
     spec->run(*this, c);
     platform::RunLoop::drain();
@@ -155,21 +206,100 @@ void SettingsHost::preview(const std::vector<std::string>& words) {
       throw CommandError("usage: preview [YYYY-MM | YYYY-MM-DD] [--json] (\"" + word + "\" is neither)");
     }
   }
-  settings_preview::Preview shown = settings_preview::buildPreview(
-      settings_preview::readStoredSettings(), date, today_ ? *today_ : settings_preview::localToday());
+  settings_preview::Preview shown = previewOf(date);
   if (json)
     out_ << settings_preview::previewJSON(shown) << '\n';
   else
     out_ << settings_preview::previewGrid(shown, {80, swatches_});
 }
 
+std::string SettingsHost::previewJSON(std::string_view date) {
+  std::optional<settings_preview::PreviewDate> parsed;
+  if (!date.empty() && !(parsed = settings_preview::parsePreviewDate(std::string(date))))
+    throw CommandError("a preview date is YYYY-MM or YYYY-MM-DD, not \"" + std::string(date) + "\"");
+  return settings_preview::previewJSON(previewOf(parsed));
+}
+
+settings_preview::Preview SettingsHost::previewOf(const std::optional<settings_preview::PreviewDate>& date) {
+  return settings_preview::buildPreview(settings_preview::readStoredSettings(), date,
+                                        today_ ? *today_ : settings_preview::localToday());
+}
+
+std::optional<std::size_t> matchName(const std::vector<NamedItem>& items, const std::string& wanted,
+                                     const char* what) {
+  for (const NamedItem& item : items)
+    if (item.name == wanted) return item.id;
+  std::string folded = platform::foldCase(wanted);
+  std::vector<const NamedItem*> matches;
+  for (const NamedItem& item : items)
+    if (platform::foldCase(item.name) == folded) matches.push_back(&item);
+  if (matches.empty()) return std::nullopt;
+  bool oneId = std::all_of(matches.begin(), matches.end(), [&](const NamedItem* m) { return m->id == matches[0]->id; });
+  if (oneId) return matches[0]->id;
+  std::string names;
+  for (const NamedItem* m : matches) names += (names.empty() ? "\"" : ", \"") + m->name + "\"";
+  throw CommandError("\"" + wanted + "\" matches several " + what + " in other letter case: " + names +
+                     "; give one exactly");
+}
+
+SettingsHost::Completion SettingsHost::complete(std::string_view line) {
+  Completion result;
+  auto offer = [&](std::size_t from, const std::vector<std::string>& names) {
+    result.start = from;
+    std::string typed = platform::foldCase(line.substr(from));
+    for (const std::string& name : names) {
+      if (!platform::foldCase(name).starts_with(typed)) continue;
+      if (std::find(result.candidates.begin(), result.candidates.end(), name) == result.candidates.end())
+        result.candidates.push_back(name);
+    }
+  };
+  std::vector<std::string> commandNames;
+  for (const CommandSpec& spec : commands()) {
+    commandNames.push_back(spec.name);
+    if (spec.alias) commandNames.push_back(spec.alias);
+  }
+  std::size_t start = std::min(line.find_first_not_of(" \t"), line.size());
+  std::size_t space = line.find(' ', start);
+  if (space == std::string_view::npos) {
+    offer(start, commandNames);
+    return result;
+  }
+  const CommandSpec* spec = findCommand(std::string(line.substr(start, space - start)));
+  if (!spec) return result;
+  std::string name = spec->name;
+  std::size_t argument = space + 1;  // what follows the one space after the name
+  std::size_t argumentEnd = line.find(' ', argument);
+  if (name == "open") {
+    std::vector<std::string> labels;
+    for (const SettingsEntry& entry : entries_) labels.push_back(entry.label);
+    offer(argument, labels);
+  } else if (name == "help" && argumentEnd == std::string_view::npos) {
+    offer(argument, commandNames);
+  } else if ((name == "choose" || name == "switch") && argumentEnd != std::string_view::npos) {
+    std::string row(line.substr(argument, argumentEnd - argument));
+    if (row.empty() || row.find_first_not_of("0123456789") != std::string::npos || row.size() > 9) return result;
+    bool typed = argumentEnd + 1 < line.size();
+    std::vector<std::string> choices = name == "switch" ? std::vector<std::string>{"on", "off"}
+                                                        : choicesOf(std::stol(row), typed);
+    offer(argumentEnd + 1, choices);
+  }
+  return result;
+}
+
 PSListController* SettingsHost::current() const { return stack_.empty() ? nullptr : stack_.back().pane.get(); }
 
-std::string SettingsHost::currentTitle() { return stack_.empty() ? "Settings" : current()->title(); }
+std::string SettingsHost::currentTitle() { return stack_.empty() ? word("Settings") : current()->title(); }
+
+std::vector<std::string> SettingsHost::stackTitles() {
+  std::vector<std::string> titles{word("Settings")};
+  for (const Frame& frame : stack_) titles.push_back(frame.pane->title());
+  return titles;
+}
 
 void SettingsHost::open(const std::string& label) {
-  for (std::size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].label == label) return openEntry(i);
+  std::vector<NamedItem> labels;
+  for (std::size_t i = 0; i < entries_.size(); ++i) labels.push_back({entries_[i].label, i});
+  if (auto found = matchName(labels, label, "entries")) return openEntry(*found);
   std::string known;
   for (const auto& e : entries_) known += (known.empty() ? "" : ", ") + ("\"" + e.label + "\"");
   throw CommandError("no settings entry is labelled \"" + label + "\"" +
@@ -202,7 +332,7 @@ void SettingsHost::push(std::shared_ptr<PSListController> pane, const std::share
   pane->setRootController(&root_);
   Frame frame{std::move(pane), nullptr};
   if (dynamic_cast<PSEditableListController*>(frame.pane.get()) && !frame.pane->navigationItem()->rightBarButtonItem()) {
-    frame.editButton = std::make_shared<UIBarButtonItem>("Edit", UIBarButtonItemStylePlain, nullptr, "");
+    frame.editButton = std::make_shared<UIBarButtonItem>(word("Edit"), UIBarButtonItemStylePlain, nullptr, "");
     frame.pane->navigationItem()->setRightBarButtonItem(frame.editButton);
   }
   stack_.push_back(std::move(frame));
@@ -243,7 +373,7 @@ void SettingsHost::refreshCells() {
   Frame& frame = stack_.back();
   if (frame.editButton) {
     auto* editable = dynamic_cast<PSEditableListController*>(frame.pane.get());
-    frame.editButton->setTitle(editable->editable() ? "Done" : "Edit");
+    frame.editButton->setTitle(word(editable->editable() ? "Done" : "Edit"));
   }
   auto rows = frame.pane->specifiers();
   if (!rows) return;

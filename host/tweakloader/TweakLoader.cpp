@@ -14,7 +14,7 @@
 //   Classes      the Objective-C classes registered when the loader runs,
 //                when the process has the object runtime at all
 // With TWEAK_LOADER_VERBOSE set, each library loaded is named on standard
-// error.
+// error. Control characters in these lines are shown as escapes.
 
 #include <cerrno>
 #include <cstdio>
@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "Filter.h"
+#include "platform/core/TerminalText.h"
 #include "platform/os/DeviceRoot.h"
 #include "platform/os/DynamicLoader.h"
 #include "platform/os/Environment.h"
@@ -34,7 +35,11 @@ constexpr const char* kLibraryDirectory = "/Library/MobileSubstrate/DynamicLibra
 constexpr std::string_view kLibrarySuffix = ".dylib";
 constexpr std::uint64_t kMaxFilterBytes = 1 << 20;
 
-void report(const std::string& line) { std::fprintf(stderr, "tweakloader: %s\n", line.c_str()); }
+// One line on standard error; file names and the loader's messages may hold
+// anything, so control characters are shown as escapes.
+void report(const std::string& line) {
+  std::fprintf(stderr, "tweakloader: %s\n", platform::visibleText(line).c_str());
+}
 
 std::vector<std::string> split(std::string_view text, char separator) {
   std::vector<std::string> parts;

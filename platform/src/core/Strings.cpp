@@ -43,7 +43,12 @@ std::string trimWhitespace(std::string_view s) {
   return std::string(s.substr(begin, end - begin));
 }
 
-std::string uppercaseString(std::string_view s) {
+namespace {
+
+// The text through an ICU case mapping of UTF-16 (upper-casing, folding); the
+// text as it is when ICU fails.
+template <typename Mapping>
+std::string mapCase(std::string_view s, Mapping mapping) {
   if (s.empty()) return std::string();
   UErrorCode status = U_ZERO_ERROR;
   int32_t length = 0;
@@ -52,16 +57,29 @@ std::string uppercaseString(std::string_view s) {
   u_strFromUTF8WithSub(utf16.data(), static_cast<int32_t>(utf16.size()), &length, s.data(), source, 0xFFFD, nullptr,
                        &status);
   if (U_FAILURE(status)) return std::string(s);
-  std::vector<UChar> upper(static_cast<std::size_t>(length) * 3 + 1);
-  int32_t upperLength =
-      u_strToUpper(upper.data(), static_cast<int32_t>(upper.size()), utf16.data(), length, "", &status);
+  std::vector<UChar> mapped(static_cast<std::size_t>(length) * 3 + 1);
+  int32_t mappedLength = mapping(mapped.data(), static_cast<int32_t>(mapped.size()), utf16.data(), length, &status);
   if (U_FAILURE(status)) return std::string(s);
-  std::string out(static_cast<std::size_t>(upperLength) * 3, '\0');
+  std::string out(static_cast<std::size_t>(mappedLength) * 3, '\0');
   int32_t outLength = 0;
-  u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &outLength, upper.data(), upperLength, &status);
+  u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &outLength, mapped.data(), mappedLength, &status);
   if (U_FAILURE(status)) return std::string(s);
   out.resize(static_cast<std::size_t>(outLength));
   return out;
+}
+
+}  // namespace
+
+std::string uppercaseString(std::string_view s) {
+  return mapCase(s, [](UChar* dest, int32_t capacity, const UChar* src, int32_t length, UErrorCode* status) {
+    return u_strToUpper(dest, capacity, src, length, "", status);
+  });
+}
+
+std::string foldCase(std::string_view s) {
+  return mapCase(s, [](UChar* dest, int32_t capacity, const UChar* src, int32_t length, UErrorCode* status) {
+    return u_strFoldCase(dest, capacity, src, length, U_FOLD_CASE_DEFAULT, status);
+  });
 }
 
 std::size_t utf16Length(std::string_view s) {

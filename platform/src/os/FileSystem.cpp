@@ -132,9 +132,10 @@ std::optional<FileStamp> statFile(const std::string& path) {
   return stamp;
 }
 
-std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes,
-                                                  ReadError* error) {
-  Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+namespace {
+
+std::optional<std::vector<std::uint8_t>> readOpened(int fd, std::uint64_t maxBytes, ReadError* error) {
+  Fd file(fd);
   if (file.get() < 0) {
     return fail(error, errno == ENOENT || errno == ENOTDIR ? ReadError::Missing : ReadError::Unreadable);
   }
@@ -144,6 +145,18 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::
   auto size = static_cast<std::uint64_t>(st.st_size);
   if (size > maxBytes) return fail(error, ReadError::TooLarge);
   return readToEnd(file.get(), static_cast<std::size_t>(size) + 1, maxBytes, error);
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::uint64_t maxBytes,
+                                                  ReadError* error) {
+  return readOpened(::open(path.c_str(), O_RDONLY | O_CLOEXEC), maxBytes, error);
+}
+
+std::optional<std::vector<std::uint8_t>> readFileNoFollow(const std::string& path, std::uint64_t maxBytes) {
+  // O_NONBLOCK: opening a FIFO planted in the folder must not wait for a writer.
+  return readOpened(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK), maxBytes, nullptr);
 }
 
 std::string describeReadError(ReadError error, std::uint64_t maxBytes) {
@@ -239,6 +252,13 @@ std::vector<std::string> listDirectory(const std::string& path) {
 bool isDirectory(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool createDirectories(const std::string& path) {
+  if (path.empty() || isDirectory(path)) return !path.empty();
+  std::size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !createDirectories(path.substr(0, slash))) return false;
+  return ::mkdir(path.c_str(), 0755) == 0 || (errno == EEXIST && isDirectory(path));
 }
 
 }  // namespace platform

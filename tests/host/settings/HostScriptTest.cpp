@@ -40,8 +40,10 @@ TEST_F(HostScriptTest, MainPaneDumpsEveryRowAsTheDesignSays) {
       "{\"index\": 0, \"cell\": 0, \"name\": \"General\", \"enabled\": true, \"footer\": \"Footer text\"}, "
       "{\"index\": 1, \"cell\": 4, \"name\": \"Version\", \"value\": \"2.0\", \"enabled\": true, \"id\": \"version\"}, "
       "{\"index\": 2, \"cell\": 6, \"name\": \"Enabled\", \"value\": true, \"enabled\": true, \"key\": \"enabled\"}, "
-      "{\"index\": 3, \"cell\": 9, \"name\": \"Mode\", \"value\": null, \"enabled\": true, \"key\": \"mode\"}, "
-      "{\"index\": 4, \"cell\": 2, \"name\": \"Colour\", \"value\": null, \"enabled\": true, \"key\": \"colour\"}, "
+      "{\"index\": 3, \"cell\": 9, \"name\": \"Mode\", \"value\": null, \"enabled\": true, \"key\": \"mode\", "
+      "\"values\": [0, 1], \"titles\": [\"Day\", \"Week\"]}, "
+      "{\"index\": 4, \"cell\": 2, \"name\": \"Colour\", \"value\": null, \"enabled\": true, \"key\": \"colour\", "
+      "\"values\": [\"FF0000\", \"00FF00\"], \"titles\": [\"Red\", \"Green\"]}, "
       "{\"index\": 5, \"cell\": 8, \"name\": \"Nickname\", \"value\": null, \"enabled\": true, \"focused\": false, "
       "\"key\": \"nickname\"}, "
       "{\"index\": 6, \"cell\": 13, \"name\": \"Hello\", \"enabled\": true}, "
@@ -79,6 +81,10 @@ TEST_F(HostScriptTest, LinkListRowOpensItsItemsAndTapStoresTheTappedItem) {
   std::string out = ok("open Host Test; tap 4; tap 1; dump");
   EXPECT_EQ(stored("colour"), platform::Value("FF0000"));
   EXPECT_NE(out.find("\"pane\": \"PSListItemsController\""), std::string::npos) << out;
+  // Each item carries the value it stands for.
+  EXPECT_NE(out.find("\"name\": \"Green\", \"value\": false, \"enabled\": true, \"item\": \"00FF00\""),
+            std::string::npos)
+      << out;
 }
 
 TEST_F(HostScriptTest, TypedTextDecodesEscapesAndIsStoredWhenTheFieldResigns) {

@@ -104,6 +104,13 @@ TEST_F(TweakLoader, DoesNotLoadALibraryWithoutAFilterAndSaysSoOnce) {
             "tweakloader: VelloriaSectionPatch.dylib has no readable filter VelloriaSectionPatch.plist; not loaded\n");
 }
 
+TEST_F(TweakLoader, ShowsControlCharactersInFileNamesAsEscapes) {
+  fs::rename(root_.file(kTweaks + "VelloriaSectionPatch.dylib"), root_.file(kTweaks + "Evil\x1b[2J\u202e.dylib"));
+  ChildResult result = run(setWidget);
+  EXPECT_EQ(result.err, "tweakloader: Evil\\x1b[2J\\u{202e}.dylib has no readable filter Evil\\x1b[2J\\u{202e}.plist; "
+                        "not loaded\n");
+}
+
 class MalformedFilter : public TweakLoader, public testing::WithParamInterface<std::pair<std::string, std::string>> {};
 
 TEST_P(MalformedFilter, KeepsTheLibraryOutWithOneLine) {

@@ -123,4 +123,13 @@ TEST(FileSystemTest, ReadsAreCappedAndTypeChecked) {
   EXPECT_FALSE(platform::readFile(root.path().string(), 100));  // a directory
   EXPECT_FALSE(platform::readFile(path + "-missing", 100));
   EXPECT_TRUE(platform::listDirectory(path + "-missing").empty());
+
+  // Without following links: the file itself, not a link to it or a FIFO.
+  std::filesystem::create_symlink(path, root.file("/link"));
+  ASSERT_EQ(::mkfifo(root.file("/fifo").c_str(), 0600), 0);
+  EXPECT_EQ(platform::readFileNoFollow(path, 10)->size(), 10u);
+  EXPECT_FALSE(platform::readFileNoFollow(path, 9));
+  EXPECT_FALSE(platform::readFileNoFollow(root.file("/link"), 100));
+  EXPECT_TRUE(platform::readFile(root.file("/link"), 100));
+  EXPECT_FALSE(platform::readFileNoFollow(root.file("/fifo"), 100));
 }

@@ -22,6 +22,10 @@ std::string trimWhitespace(std::string_view s);
 // uppercaseString: full Unicode upper-casing in the root locale ("ß" → "SS").
 std::string uppercaseString(std::string_view s);
 
+// Full Unicode case folding ("Straße" → "strasse"), for comparing text
+// regardless of letter case as caseInsensitiveCompare: does.
+std::string foldCase(std::string_view s);
+
 // length: the number of UTF-16 code units.
 std::size_t utf16Length(std::string_view s);
 

@@ -37,6 +37,11 @@ std::string describeReadError(ReadError error, std::uint64_t maxBytes);
 // Everything on standard input up to its end, refusing more than maxBytes.
 std::optional<std::vector<std::uint8_t>> readStandardInput(std::uint64_t maxBytes, ReadError* error = nullptr);
 
+// As readFile, but only for a file that the path itself names: nothing when
+// the path is a symbolic link (for files served to others, which must stay
+// inside their folder).
+std::optional<std::vector<std::uint8_t>> readFileNoFollow(const std::string& path, std::uint64_t maxBytes);
+
 // Writes bytes atomically: a mkstemp file in the same directory, written,
 // fsync'ed, given the old file's mode (0644 for a new file), renamed over the
 // path, the directory fsync'ed. On failure the old file is untouched, no
@@ -72,5 +77,9 @@ std::vector<std::string> listDirectory(const std::string& path);
 
 // Whether a directory exists at the path (following symbolic links).
 bool isDirectory(const std::string& path);
+
+// Creates a directory and its missing parents (mode 0755); true when it
+// exists afterwards.
+bool createDirectories(const std::string& path);
 
 }  // namespace platform

@@ -12,6 +12,7 @@ open, so the checks do not depend on the host's language.
 import json
 import pathlib
 import plistlib
+import shutil
 import sys
 import tempfile
 import urllib.parse
@@ -54,7 +55,8 @@ for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "-
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
              "--hide-scrollbars"):  # phones draw no scroll bar beside the page
     options.add_argument(flag)
-options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="page-test-"))
+PROFILE = tempfile.mkdtemp(prefix="page-test-")
+options.add_argument("--user-data-dir=" + PROFILE)
 options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
 driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
 # Rows are redrawn when the host's state changes: an element found a moment ago may be gone.
@@ -243,3 +245,4 @@ except Exception:
     raise
 finally:
     driver.quit()
+    shutil.rmtree(PROFILE, ignore_errors=True)
