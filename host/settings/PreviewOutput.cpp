@@ -1,12 +1,12 @@
 #include "PreviewOutput.h"
 
-#include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "Json.h"
+#include "platform/core/TerminalText.h"
 
 namespace settings_preview {
 namespace {
@@ -28,38 +28,6 @@ std::string hexColor(std::uint32_t rgb) {
 
 const char* typeName(bool lunar) { return lunar ? "lunar" : "solar"; }
 
-// ---- terminal text --------------------------------------------------------
-
-// The text with control characters, DEL and bidirectional overrides shown
-// as escapes, so no file can drive the terminal.
-std::string visible(const std::string& text) {
-  std::string out;
-  for (int32_t i = 0, n = static_cast<int32_t>(text.size()); i < n;) {
-    int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(text.data(), i, n, c);
-    bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
-    if (c < 0) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned char>(text[static_cast<std::size_t>(start)]));
-      out += escape;
-    } else if (control) {
-      char escape[16];
-      std::snprintf(escape, sizeof escape, c < 0x100 ? "\\x%02x" : "\\u{%x}", static_cast<unsigned>(c));
-      out += escape;
-    } else {
-      out.append(text, static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
-    }
-  }
-  return out;
-}
-
-int columnsOf(UChar32 c) {
-  if (u_getCombiningClass(c) > 0 || u_charType(c) == U_NON_SPACING_MARK) return 0;
-  int width = u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH);
-  return width == U_EA_WIDE || width == U_EA_FULLWIDTH ? 2 : 1;
-}
-
 // The longest prefix of already visible text that fits `columns`, padded
 // with spaces to exactly that many.
 std::string fit(const std::string& text, int columns) {
@@ -69,7 +37,7 @@ std::string fit(const std::string& text, int columns) {
     int32_t start = i;
     UChar32 c = 0;
     U8_NEXT(text.data(), i, n, c);
-    int w = c < 0 ? 1 : columnsOf(c);
+    int w = c < 0 ? 1 : static_cast<int>(platform::codePointColumns(static_cast<char32_t>(c)));
     if (used + w > columns) break;
     used += w;
     out.append(text, static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
@@ -178,9 +146,9 @@ std::string previewGrid(const Preview& preview, const GridStyle& style) {
           piece = colored(fit(d->lunar ? lunarDayText(*d->lunar) : "", cell), text, color);
         } else if (d && line - 2 < d->holidays.size()) {
           const PreviewHoliday& h = d->holidays[line - 2];
-          piece = colored(fit(visible(h.name), cell), h.lunar ? lunar : solar, color);
+          piece = colored(fit(platform::visibleText(h.name), cell), h.lunar ? lunar : solar, color);
         } else if (d && line - 2 - d->holidays.size() < d->events.size()) {
-          piece = colored(fit(visible(d->events[line - 2 - d->holidays.size()].title), cell), event, color);
+          piece = colored(fit(platform::visibleText(d->events[line - 2 - d->holidays.size()].title), cell), event, color);
         }
         rendered += (column ? " " : "") + piece;
       }
@@ -189,7 +157,7 @@ std::string previewGrid(const Preview& preview, const GridStyle& style) {
     }
   }
   for (const UnmatchedHoliday& u : preview.unmatched)
-    out += "not shown: " + visible(u.date) + " " + visible(u.name) + "\n";
+    out += "not shown: " + platform::visibleText(u.date) + " " + platform::visibleText(u.name) + "\n";
   return out;
 }
 

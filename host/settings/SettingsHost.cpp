@@ -111,7 +111,11 @@ const std::vector<SettingsHost::CommandSpec>& SettingsHost::commands() {
       {"dump", nullptr, "", "print the current pane as one line of JSON", nullptr,
        [](SettingsHost& host, const Command&) { host.out_ << host.dump() << '\n'; }},
       {"preview", nullptr, "[YYYY-MM[-DD]] [--json]", "draw what the stored settings describe for a month or week",
-       nullptr, [](SettingsHost& host, const Command& c) { host.preview(c.words); }},
+       "The month given (default: this month), or in the week view the week holding the day given: solar and "
+       "lunar dates, the custom holidays by their MMDD dates, the chosen calendars' events, in the stored "
+       "colours. Holidays whose date is no real MMDD are listed below as \"not shown\". --json prints it as one "
+       "line of JSON.",
+       [](SettingsHost& host, const Command& c) { host.preview(c.words); }},
       {"help", "?", "[COMMAND]", "list the commands, or explain one", nullptr,
        [](SettingsHost& host, const Command& c) {
          std::size_t width = platform::terminalColumns();
@@ -210,7 +214,9 @@ void SettingsHost::preview(const std::vector<std::string>& words) {
   if (json)
     out_ << settings_preview::previewJSON(shown) << '\n';
   else
-    out_ << settings_preview::previewGrid(shown, {80, swatches_});
+    out_ << settings_preview::previewGrid(shown, {static_cast<int>(std::clamp<std::size_t>(
+                                                       platform::terminalColumns() ? platform::terminalColumns() : 80, 20, 200)),
+                                                   swatches_});
 }
 
 std::string SettingsHost::previewJSON(std::string_view date) {
