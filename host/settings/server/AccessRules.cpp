@@ -8,12 +8,6 @@
 namespace settings_host {
 namespace {
 
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 // Equal texts, in a time that depends on their lengths only.
 bool sameSecret(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -34,18 +28,18 @@ AccessRules::AccessRules(std::string token, const std::string& host, int port) :
 
 bool AccessRules::authorized(std::string_view authorization) const {
   constexpr std::string_view kScheme = "bearer ";
-  if (authorization.size() < kScheme.size() || lower(authorization.substr(0, kScheme.size())) != kScheme)
+  if (authorization.size() < kScheme.size() || lowerASCII(authorization.substr(0, kScheme.size())) != kScheme)
     return false;
   return sameSecret(authorization.substr(kScheme.size()), token_);
 }
 
 bool AccessRules::hostAllowed(std::string_view host) const {
-  return std::find(hosts_.begin(), hosts_.end(), lower(host)) != hosts_.end();
+  return std::find(hosts_.begin(), hosts_.end(), lowerASCII(host)) != hosts_.end();
 }
 
 bool AccessRules::originAllowed(std::string_view origin) const {
   constexpr std::string_view kScheme = "http://";
-  return origin.size() > kScheme.size() && lower(origin.substr(0, kScheme.size())) == kScheme &&
+  return origin.size() > kScheme.size() && lowerASCII(origin.substr(0, kScheme.size())) == kScheme &&
          hostAllowed(origin.substr(kScheme.size()));
 }
 

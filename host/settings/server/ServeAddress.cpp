@@ -8,12 +8,6 @@
 namespace settings_host {
 namespace {
 
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 int parsePort(std::string_view text, std::string_view whole) {
   if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string_view::npos)
     throw std::invalid_argument("\"" + std::string(whole) + "\" has no port number (0 to 65535) at its end");
@@ -29,6 +23,13 @@ bool isIPv6(const std::string& host) {
 
 }  // namespace
 
+std::string lowerASCII(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
 ServeAddress parseServeAddress(std::string_view text) {
   ServeAddress address;
   std::string_view port = text;
@@ -41,7 +42,7 @@ ServeAddress parseServeAddress(std::string_view text) {
       throw std::invalid_argument("\"" + address.host + "\" is not an IPv6 address");
     port = text.substr(close + 2);
   } else if (std::size_t colon = text.rfind(':'); colon != std::string_view::npos) {
-    address.host = lower(text.substr(0, colon));
+    address.host = lowerASCII(text.substr(0, colon));
     if (address.host.empty() || address.host.find(':') != std::string::npos)
       throw std::invalid_argument("\"" + std::string(text) +
                                   "\": give ADDR:PORT, with an IPv6 address in brackets");
@@ -52,7 +53,7 @@ ServeAddress parseServeAddress(std::string_view text) {
 }
 
 bool isLoopback(const std::string& host) {
-  if (lower(host) == "localhost") return true;
+  if (lowerASCII(host) == "localhost") return true;
   unsigned char address[16];
   if (inet_pton(AF_INET, host.c_str(), address) == 1) return address[0] == 127;
   if (inet_pton(AF_INET6, host.c_str(), address) == 1) {
@@ -63,6 +64,6 @@ bool isLoopback(const std::string& host) {
   return false;
 }
 
-std::string urlHost(const std::string& host) { return isIPv6(host) ? "[" + lower(host) + "]" : lower(host); }
+std::string urlHost(const std::string& host) { return isIPv6(host) ? "[" + lowerASCII(host) + "]" : lowerASCII(host); }
 
 }  // namespace settings_host

@@ -16,6 +16,10 @@ struct ServeAddress {
 // Throws std::invalid_argument with a message saying what is wrong.
 ServeAddress parseServeAddress(std::string_view text);
 
+// Host names and URL schemes compare without regard to ASCII letter case:
+// the text with A-Z lowered.
+std::string lowerASCII(std::string_view text);
+
 // Whether the address reaches only this machine: "localhost", 127.0.0.0/8
 // or ::1.
 bool isLoopback(const std::string& host);
