@@ -61,39 +61,47 @@ std::uint32_t colorOf(const Preview& preview, const char* key, std::uint32_t fal
 }  // namespace
 
 std::string previewJSON(const Preview& preview) {
-  std::string json = std::string("{\"view\": \"") + (preview.weekView ? "week" : "month") + "\", \"today\": \"" +
-                     isoDate(preview.today) + "\", \"colors\": {";
-  for (std::size_t i = 0; i < preview.colors.size(); ++i)
-    json += (i ? ", " : "") + jsonString(preview.colors[i].first) + ": \"" + hexColor(preview.colors[i].second) + "\"";
-  json += "}, \"days\": [";
+  std::string json;
+  json.reserve(4096);
+  json.append("{\"view\": \"").append(preview.weekView ? "week" : "month");
+  json.append("\", \"today\": \"").append(isoDate(preview.today)).append("\", \"colors\": {");
+  for (std::size_t i = 0; i < preview.colors.size(); ++i) {
+    json.append(i ? ", " : "").append(jsonString(preview.colors[i].first));
+    json.append(": \"").append(hexColor(preview.colors[i].second)).append("\"");
+  }
+  json.append("}, \"days\": [");
   for (std::size_t i = 0; i < preview.days.size(); ++i) {
     const PreviewDay& day = preview.days[i];
-    json += std::string(i ? ", " : "") + "{\"date\": \"" + isoDate(day.date) + "\", \"weekday\": " +
-            std::to_string(day.weekday) + ", \"lunar\": ";
+    json.append(i ? ", " : "").append("{\"date\": \"").append(isoDate(day.date));
+    json.append("\", \"weekday\": ").append(std::to_string(day.weekday)).append(", \"lunar\": ");
     if (day.lunar) {
-      json += "{\"month\": " + std::to_string(day.lunar->month) + ", \"day\": " + std::to_string(day.lunar->day) +
-              ", \"leap\": " + (day.lunar->leap ? "true" : "false") + ", \"text\": " +
-              jsonString(lunarDayText(*day.lunar)) + "}";
+      json.append("{\"month\": ").append(std::to_string(day.lunar->month));
+      json.append(", \"day\": ").append(std::to_string(day.lunar->day));
+      json.append(", \"leap\": ").append(day.lunar->leap ? "true" : "false");
+      json.append(", \"text\": ").append(jsonString(lunarDayText(*day.lunar))).append("}");
     } else {
-      json += "null";
+      json.append("null");
     }
-    json += ", \"holidays\": [";
-    for (std::size_t h = 0; h < day.holidays.size(); ++h)
-      json += std::string(h ? ", " : "") + "{\"name\": " + jsonString(day.holidays[h].name) + ", \"type\": \"" +
-              typeName(day.holidays[h].lunar) + "\"}";
-    json += "], \"events\": [";
-    for (std::size_t e = 0; e < day.events.size(); ++e)
-      json += std::string(e ? ", " : "") + "{\"title\": " + jsonString(day.events[e].title) +
-              ", \"calendar\": " + jsonString(day.events[e].calendar) + "}";
-    json += "]}";
+    json.append(", \"holidays\": [");
+    for (std::size_t h = 0; h < day.holidays.size(); ++h) {
+      json.append(h ? ", " : "").append("{\"name\": ").append(jsonString(day.holidays[h].name));
+      json.append(", \"type\": \"").append(typeName(day.holidays[h].lunar)).append("\"}");
+    }
+    json.append("], \"events\": [");
+    for (std::size_t e = 0; e < day.events.size(); ++e) {
+      json.append(e ? ", " : "").append("{\"title\": ").append(jsonString(day.events[e].title));
+      json.append(", \"calendar\": ").append(jsonString(day.events[e].calendar)).append("}");
+    }
+    json.append("]}");
   }
-  json += "], \"unmatched\": [";
+  json.append("], \"unmatched\": [");
   for (std::size_t i = 0; i < preview.unmatched.size(); ++i) {
     const UnmatchedHoliday& u = preview.unmatched[i];
-    json += std::string(i ? ", " : "") + "{\"date\": " + jsonString(u.date) + ", \"name\": " + jsonString(u.name) +
-            ", \"type\": \"" + typeName(u.lunar) + "\"}";
+    json.append(i ? ", " : "").append("{\"date\": ").append(jsonString(u.date));
+    json.append(", \"name\": ").append(jsonString(u.name));
+    json.append(", \"type\": \"").append(typeName(u.lunar)).append("\"}");
   }
-  return json + "]}";
+  return json.append("]}");
 }
 
 std::string previewGrid(const Preview& preview, const GridStyle& style) {

@@ -1,7 +1,6 @@
 #include "Preview.h"
 
 #include <algorithm>
-#include <map>
 
 #include "EventKit/EventKit.h"
 #include "platform/os/Clock.h"
@@ -29,9 +28,10 @@ std::optional<std::pair<unsigned, unsigned>> monthAndDay(const std::string& text
 // Holidays by month * 100 + day; entries that name no real date go to
 // `unmatched`. A solar date is real when some year has it (0229 is); a lunar
 // month has at most 30 days.
-std::map<unsigned, std::vector<std::string>> indexHolidays(const platform::Dictionary& holidays, bool lunar,
-                                                           std::vector<UnmatchedHoliday>& unmatched) {
-  std::map<unsigned, std::vector<std::string>> index;
+using HolidayIndex = std::vector<std::vector<std::string>>;
+
+HolidayIndex indexHolidays(const platform::Dictionary& holidays, bool lunar, std::vector<UnmatchedHoliday>& unmatched) {
+  HolidayIndex index(1300);
   for (const auto& [date, value] : holidays) {
     auto md = monthAndDay(date);
     const std::string* name = value.string();
@@ -140,14 +140,13 @@ Preview buildPreview(const StoredSettings& settings, const std::optional<Preview
   for (int i = 0; i < count; ++i) {
     sys_days d = first + days(i);
     PreviewDay shown{year_month_day(d), std::chrono::weekday(d).c_encoding(), std::nullopt, {}, {}};
-    auto solarFound = solar.find(static_cast<unsigned>(shown.date.month()) * 100 + static_cast<unsigned>(shown.date.day()));
-    if (solarFound != solar.end())
-      for (const std::string& name : solarFound->second) shown.holidays.push_back(PreviewHoliday{name, false});
+    for (const std::string& name : solar[static_cast<unsigned>(shown.date.month()) * 100 + static_cast<unsigned>(shown.date.day())])
+      shown.holidays.push_back(PreviewHoliday{name, false});
     if (const std::optional<LunarDate>& lunarDate = lunarDates[static_cast<std::size_t>(i)]) {
       if (settings.showLunar) shown.lunar = lunarDate;
-      auto lunarFound = lunarDate->leap ? lunar.end() : lunar.find(static_cast<unsigned>(lunarDate->month * 100 + lunarDate->day));
-      if (lunarFound != lunar.end())
-        for (const std::string& name : lunarFound->second) shown.holidays.push_back(PreviewHoliday{name, true});
+      if (!lunarDate->leap)
+        for (const std::string& name : lunar[static_cast<std::size_t>(lunarDate->month * 100 + lunarDate->day)])
+          shown.holidays.push_back(PreviewHoliday{name, true});
     }
     preview.days.push_back(std::move(shown));
   }

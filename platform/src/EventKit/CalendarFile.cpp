@@ -242,9 +242,11 @@ void expand(const Recurring& r, platform::Date from, platform::Date to,
     platform::Date jumpAt{from.seconds - lead - 60};
     if (rule.count == 0 && jumpAt.seconds > toDate(r.event.start).seconds)
       icalrecur_iterator_set_start(it, sameKindOfTime(r.event.start, jumpAt));
+    // Compared as the rule's own kind of time, so no step converts a time.
+    icaltimetype limit = sameKindOfTime(r.event.start, to);
     for (int step = 0; step < kMaxRecurrenceSteps && emitted < kMaxOccurrences; ++step) {
       icaltimetype occurrence = icalrecur_iterator_next(it);
-      if (icaltime_is_null_time(occurrence) || toDate(occurrence).seconds >= to.seconds) break;
+      if (icaltime_is_null_time(occurrence) || icaltime_compare(occurrence, limit) > 0) break;
       consider(occurrence);
     }
     icalrecur_iterator_free(it);

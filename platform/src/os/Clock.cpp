@@ -40,8 +40,20 @@ CivilTime localTimeOf(Date date) {
 }
 
 Date dateFromLocalTime(const CivilTime& time) {
+  // The wall time read as UTC, moved by the zone's offset at that instant,
+  // then by the offset at the corrected instant when a change of offset lies
+  // between. mktime would do the same but reads the zone file again on every
+  // call.
   std::tm tm = toTm(time);
-  return fromUnix(std::mktime(&tm));
+  std::time_t asUTC = ::timegm(&tm);
+  auto offsetAt = [](std::time_t t) {
+    std::tm local{};
+    ::localtime_r(&t, &local);
+    return local.tm_gmtoff;
+  };
+  std::time_t guess = asUTC - offsetAt(asUTC);
+  long corrected = offsetAt(guess);
+  return fromUnix(asUTC - corrected);
 }
 
 Date dateFromUTC(const CivilTime& time) {

@@ -22,7 +22,7 @@ Date now();
 CivilTime localTimeOf(Date date);
 
 // The absolute time of a local wall-clock time. A time that a daylight-saving
-// change skips or repeats is resolved as the C library's mktime does.
+// change repeats or skips is resolved to one of the instants around it.
 Date dateFromLocalTime(const CivilTime& time);
 
 // The absolute time of a wall-clock time in UTC.
