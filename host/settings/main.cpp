@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -140,7 +141,8 @@ int runInteractive(Session& session, SettingsHost& host, std::optional<std::stri
       prompt.remember(*line);
       // The pane is drawn again after a command that may have changed it,
       // and the change lines come last, next to the prompt. After an error
-      // the error stands alone.
+      // the error stands alone; what a command printed itself (a drawing,
+      // the dump, help, the preview) is not pushed away by a redraw.
       try {
         session.run(*line);
       } catch (const std::exception& e) {
@@ -148,9 +150,8 @@ int runInteractive(Session& session, SettingsHost& host, std::optional<std::stri
         session.printChanges();
         continue;
       }
-      if (!host.finished() && command.name != "show" && command.name != "dump" && command.name != "help" &&
-          command.name != "?")
-        host.draw();
+      static const std::set<std::string> printing = {"show", "dump", "help", "?", "preview"};
+      if (!host.finished() && !printing.count(command.name)) host.draw();
       session.printChanges();
     }
   }
