@@ -1,5 +1,6 @@
 #include "platform/os/Signals.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <unistd.h>
@@ -29,6 +30,21 @@ sigset_t stopSignals() {
   return set;
 }
 
+// The descriptor input is read from. A terminal is read through a description
+// of its own, opened non-blocking: a Ctrl-C discards the typed input as it
+// raises SIGINT, so a byte that poll has just announced can be gone when it
+// is read, and a blocking read would then wait with the interrupt held back.
+// Standard input's own description is shared with the shell, so its flags
+// are left alone.
+int inputDescriptor() {
+  static const int descriptor = [] {
+    const char* terminal = ::isatty(STDIN_FILENO) ? ::ttyname(STDIN_FILENO) : nullptr;
+    int own = terminal ? ::open(terminal, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
+    return own >= 0 ? own : STDIN_FILENO;
+  }();
+  return descriptor;
+}
+
 }  // namespace
 
 void catchStopSignals() {
@@ -50,12 +66,12 @@ InputRead readInputByte(unsigned char& byte) {
     }
     // ppoll unblocks the signals only while it waits, and is never resumed
     // after one: a signal pending from before the wait ends it at once.
-    struct pollfd input {STDIN_FILENO, POLLIN, 0};
+    struct pollfd input {inputDescriptor(), POLLIN, 0};
     if (::ppoll(&input, 1, nullptr, &waiting) < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    ssize_t n = ::read(STDIN_FILENO, &byte, 1);
+    ssize_t n = ::read(input.fd, &byte, 1);
     if (n == 1) {
       result = InputRead::Byte;
       break;
