@@ -39,8 +39,8 @@ SettingsHost::~SettingsHost() {
   while (!stack_.empty()) stack_.pop_back();
 }
 
-const std::vector<SettingsHost::CommandSpec>& SettingsHost::commands() {
-  static const std::vector<CommandSpec> table = {
+const std::vector<SettingsHost::CommandDefinition>& SettingsHost::commands() {
+  static const std::vector<CommandDefinition> table = {
       {"open", nullptr, "LABEL", "open the settings entry with that label",
        "LABEL is matched exactly, else in any letter case when only one entry matches. Tab completes labels.",
        [](SettingsHost& host, const Command& c) {
@@ -134,27 +134,27 @@ const std::vector<SettingsHost::CommandSpec>& SettingsHost::commands() {
 
 namespace {
 
-const SettingsHost::CommandSpec* findCommand(const std::string& name) {
-  for (const auto& spec : SettingsHost::commands())
-    if (name == spec.name || (spec.alias && name == spec.alias)) return &spec;
+const SettingsHost::CommandDefinition* findCommand(const std::string& name) {
+  for (const auto& definition : SettingsHost::commands())
+    if (name == definition.name || (definition.alias && name == definition.alias)) return &definition;
   return nullptr;
 }
 
-std::string usageOf(const SettingsHost::CommandSpec& spec) {
-  return std::string(spec.name) + (*spec.arguments ? " " : "") + spec.arguments;
+std::string usageOf(const SettingsHost::CommandDefinition& definition) {
+  return std::string(definition.name) + (*definition.arguments ? " " : "") + definition.arguments;
 }
 
 }  // namespace
 
 std::string SettingsHost::helpText(std::size_t width) {
   std::size_t column = 0;
-  for (const CommandSpec& spec : commands()) column = std::max(column, usageOf(spec).size());
+  for (const CommandDefinition& definition : commands()) column = std::max(column, usageOf(definition).size());
   column += 4;
   std::string text = word("Commands:") + "\n";
-  for (const CommandSpec& spec : commands()) {
-    std::string usage = "  " + usageOf(spec);
-    std::string summary = word(spec.summary);
-    if (spec.alias) summary += " (" + word("also:") + " " + spec.alias + ")";
+  for (const CommandDefinition& definition : commands()) {
+    std::string usage = "  " + usageOf(definition);
+    std::string summary = word(definition.summary);
+    if (definition.alias) summary += " (" + word("also:") + " " + definition.alias + ")";
     text += wrapped(usage + std::string(column - usage.size(), ' ') + summary, width, column);
   }
   return text + wrapped(word("Row numbers count every row, group headers included. help COMMAND explains one command."),
@@ -162,27 +162,27 @@ std::string SettingsHost::helpText(std::size_t width) {
 }
 
 std::string SettingsHost::helpText(const std::string& name, std::size_t width) {
-  const CommandSpec* spec = findCommand(name);
-  if (!spec) throw CommandError("help: there is no command \"" + name + "\" (help lists them)");
-  std::string usage = usageOf(*spec) + (spec->alias ? std::string(" | ") + spec->alias : "");
+  const CommandDefinition* definition = findCommand(name);
+  if (!definition) throw CommandError("help: there is no command \"" + name + "\" (help lists them)");
+  std::string usage = usageOf(*definition) + (definition->alias ? std::string(" | ") + definition->alias : "");
   std::string text = wrapped(word("usage:") + " " + usage, width, 2);
-  text += wrapped("  " + word(spec->summary), width, 2);
-  if (spec->details) text += wrapped("  " + word(spec->details), width, 2);
+  text += wrapped("  " + word(definition->summary), width, 2);
+  if (definition->details) text += wrapped("  " + word(definition->details), width, 2);
   return text;
 }
 
 void SettingsHost::execute(std::string_view line) {
   Command c = parseCommand(line);
   if (c.name.empty()) return;
-  const CommandSpec* spec = findCommand(c.name);
-  if (!spec) throw CommandError("unknown command \"" + c.name + "\" (try help)");
+  const CommandDefinition* definition = findCommand(c.name);
+  if (!definition) throw CommandError("unknown command \"" + c.name + "\" (try help)");
   const auto& alerts = UIAlertView::presentedAlerts();
-  std::string name = spec->name;
+  std::string name = definition->name;
   if (!alerts.empty() && name != "ok" && name != "show" && name != "dump" && name != "help" && name != "quit")
     throw CommandError("an alert (\"" + alerts.front()->title().value_or("") +
                        "\") is waiting: answer it with ok first");
   try {
-    spec->run(*this, c);
+    definition->run(*this, c);
     platform::RunLoop::drain();
     refreshCells();
   } catch (const platform::BindingError& e) {
@@ -260,9 +260,9 @@ SettingsHost::Completion SettingsHost::complete(std::string_view line) {
     }
   };
   std::vector<std::string> commandNames;
-  for (const CommandSpec& spec : commands()) {
-    commandNames.push_back(spec.name);
-    if (spec.alias) commandNames.push_back(spec.alias);
+  for (const CommandDefinition& definition : commands()) {
+    commandNames.push_back(definition.name);
+    if (definition.alias) commandNames.push_back(definition.alias);
   }
   std::size_t start = std::min(line.find_first_not_of(" \t"), line.size());
   std::size_t space = line.find(' ', start);
@@ -270,9 +270,9 @@ SettingsHost::Completion SettingsHost::complete(std::string_view line) {
     offer(start, commandNames);
     return result;
   }
-  const CommandSpec* spec = findCommand(std::string(line.substr(start, space - start)));
-  if (!spec) return result;
-  std::string name = spec->name;
+  const CommandDefinition* definition = findCommand(std::string(line.substr(start, space - start)));
+  if (!definition) return result;
+  std::string name = definition->name;
   std::size_t argument = space + 1;  // what follows the one space after the name
   std::size_t argumentEnd = line.find(' ', argument);
   if (name == "open") {

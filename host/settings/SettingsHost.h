@@ -70,7 +70,7 @@ class SettingsHost {
   // One command of the host: its name, another name for it (or null), its
   // arguments as help shows them, a one-line summary, what `help NAME` adds
   // (or null), and what it does.
-  struct CommandSpec {
+  struct CommandDefinition {
     const char* name;
     const char* alias;
     const char* arguments;
@@ -79,7 +79,7 @@ class SettingsHost {
     void (*run)(SettingsHost& host, const Command& command);
   };
   // Every command, in the order help lists them.
-  static const std::vector<CommandSpec>& commands();
+  static const std::vector<CommandDefinition>& commands();
   // What `help` prints, generated from the table: one entry per command,
   // wrapped to `width` columns (0: no limit).
   static std::string helpText(std::size_t width);
