@@ -34,6 +34,19 @@ void appendHex(std::string& out, unsigned value, int digits, const char* prefix)
 
 bool isControl(UChar32 c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
+// The escapes both quoted forms share: quote, backslash, newline, tab and
+// carriage return. False when the character is none of these.
+bool appendQuotedEscape(std::string& out, UChar32 c) {
+  switch (c) {
+    case '"': out += "\\\""; return true;
+    case '\\': out += "\\\\"; return true;
+    case '\n': out += "\\n"; return true;
+    case '\t': out += "\\t"; return true;
+    case '\r': out += "\\r"; return true;
+    default: return false;
+  }
+}
+
 std::string integerText(const Value& value) {
   char buffer[32];
   auto end = value.isUnsignedBig()
@@ -62,16 +75,8 @@ void appendToken(std::string& out, std::string_view s) {
   }
   out += '"';
   forEachCodePoint(s, [&](UChar32 c, std::string_view) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c >= 0x20 && c < 0x7F) {
+    if (appendQuotedEscape(out, c)) return;
+    if (c >= 0x20 && c < 0x7F) {
       out += static_cast<char>(c);
     } else if (c < 0) {
       appendHex(out, 0xFFFD, 4, "\\U");
@@ -144,16 +149,8 @@ void describe(const Value& value, unsigned level, std::string& out) {
 void appendQuoted(std::string& out, std::string_view s) {
   out += '"';
   forEachCodePoint(s, [&](UChar32 c, std::string_view bytes) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c < 0) {
+    if (appendQuotedEscape(out, c)) return;
+    if (c < 0) {
       appendHex(out, static_cast<std::uint8_t>(bytes[0]), 2, "\\x");
     } else if (isControl(c)) {
       appendHex(out, static_cast<unsigned>(c), 4, "\\u");
